@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace files {
+inline constexpr std::uint32_t ShareNone = 0;
+inline constexpr std::uint32_t ShareRead = 1;
+inline constexpr std::uint32_t ShareWrite = 2;
+inline constexpr std::uint32_t ShareDelete = 4;
+} // namespace files
+
+class IFiles {
+public:
+    virtual ~IFiles() = default;
+
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual bool DirectoryExists(const std::string& path) = 0;
+    // Reads at most `limit` bytes from the start of the file, opened for reading with the given
+    // share mode; returns the platform's error code of the open or the read.
+    virtual std::uint32_t ReadFileHead(const std::string& path, std::uint32_t shareMode,
+                                       std::uint64_t limit, std::string& data) = 0;
+};

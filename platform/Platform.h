@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Files.h"
+#include "Registry.h"
+#include "Shell.h"
+#include "System.h"
+
+// The platform services a subsystem reaches. The program entry installs the real ones; tests
+// install fakes.
+struct TPlatform {
+    IRegistry* Registry = nullptr;
+    ISystem* System = nullptr;
+    IShell* Shell = nullptr;
+    IFiles* Files = nullptr;
+};
+
+// The process-wide set, for the places the design keeps global.
+TPlatform& Platform();
+void SetPlatform(const TPlatform& platform);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Files.h"
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+
+// Files in memory; paths compare without regard to case, as on the platform.
+class TFakeFiles : public IFiles {
+public:
+    void PutFile(const std::string& path, const std::string& content);
+    void PutDirectory(const std::string& path);
+    // Another process holds the file open, granting the others only `grantedShare`.
+    void HoldOpen(const std::string& path, std::uint32_t grantedShare);
+
+    bool FileExists(const std::string& path) override;
+    bool DirectoryExists(const std::string& path) override;
+    std::uint32_t ReadFileHead(const std::string& path, std::uint32_t shareMode,
+                               std::uint64_t limit, std::string& data) override;
+
+private:
+    std::map<std::string, std::string> Files;
+    std::set<std::string> Directories;
+    std::map<std::string, std::uint32_t> Held;
+    static std::string Key(const std::string& path);
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "FakeFiles.h"
+#include "FakeRegistry.h"
+#include "FakeShell.h"
+#include "FakeSystem.h"
+#include "platform/Platform.h"
+
+// Every fake, installed as the process-wide platform for as long as it lives.
+struct TFakePlatform {
+    TFakeRegistry Registry;
+    TFakeSystem System;
+    TFakeShell Shell;
+    TFakeFiles Files;
+
+    TFakePlatform() : Previous(Platform()) { SetPlatform(Get()); }
+    ~TFakePlatform() { SetPlatform(Previous); }
+    TFakePlatform(const TFakePlatform&) = delete;
+    TFakePlatform& operator=(const TFakePlatform&) = delete;
+
+    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files}; }
+
+private:
+    TPlatform Previous;
+};

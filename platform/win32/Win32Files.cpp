@@ -1,0 +1,41 @@
+// Platform code only: file queries and reads.
+#include "Win32Files.h"
+
+#include "Win32Api.h"
+
+#include <algorithm>
+
+bool TWin32Files::FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool TWin32Files::DirectoryExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::uint32_t TWin32Files::ReadFileHead(const std::string& path, std::uint32_t shareMode,
+                                        std::uint64_t limit, std::string& data) {
+    const TFileHandle file = OwnFile(CreateFileA(path.c_str(), GENERIC_READ, shareMode, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return GetLastError();
+    std::string buffer(static_cast<std::size_t>(
+                           std::min<std::uint64_t>(limit, static_cast<std::uint64_t>(size.QuadPart))),
+                       '\0');
+    std::size_t filled = 0;
+    while (filled < buffer.size()) {
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(buffer.size() - filled, 1u << 20));
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer.data() + filled, chunk, &got, nullptr))
+            return GetLastError();
+        if (got == 0) break; // the file shrank while we read it
+        filled += got;
+    }
+    buffer.resize(filled);
+    data = std::move(buffer);
+    return 0;
+}

@@ -1,0 +1,12 @@
+// Platform code only: file queries and reads.
+#pragma once
+
+#include "platform/Files.h"
+
+class TWin32Files : public IFiles {
+public:
+    bool FileExists(const std::string& path) override;
+    bool DirectoryExists(const std::string& path) override;
+    std::uint32_t ReadFileHead(const std::string& path, std::uint32_t shareMode,
+                               std::uint64_t limit, std::string& data) override;
+};

@@ -1,0 +1,9 @@
+// Platform code only: the shell's special folders.
+#pragma once
+
+#include "platform/Shell.h"
+
+class TWin32Shell : public IShell {
+public:
+    bool CommonAppDataFolder(std::string& path) override;
+};

@@ -1,0 +1,20 @@
+#include "WineCommand.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+struct TPipeClose {
+    void operator()(FILE* pipe) const { _pclose(pipe); }
+};
+} // namespace
+
+std::string RunCommand(const std::string& commandLine) {
+    const std::unique_ptr<FILE, TPipeClose> pipe(_popen((commandLine + " 2>&1").c_str(), "r"));
+    std::string output;
+    if (!pipe) return output;
+    char buffer[4096];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe.get()))
+        output.append(buffer, got);
+    return output;
+}
