@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace files {
 inline constexpr std::uint32_t ShareNone = 0;
@@ -20,4 +21,10 @@ public:
     // share mode; returns the platform's error code of the open or the read.
     virtual std::uint32_t ReadFileHead(const std::string& path, std::uint32_t shareMode,
                                        std::uint64_t limit, std::string& data) = 0;
+    // Creates the directory and every missing parent; true when it exists afterwards.
+    virtual bool CreateDirectories(const std::string& path) = 0;
+    // Names (without folder) of the entries of `directory` matching `pattern` ("*.lng"), in
+    // the order the platform enumerates them, "." and ".." left out.
+    virtual std::vector<std::string> ListDirectory(const std::string& directory,
+                                                   const std::string& pattern) = 0;
 };

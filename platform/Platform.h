@@ -1,9 +1,11 @@
 #pragma once
 
 #include "Files.h"
+#include "Gui.h"
 #include "Registry.h"
 #include "Shell.h"
 #include "System.h"
+#include "Versions.h"
 
 // The platform services a subsystem reaches. The program entry installs the real ones; tests
 // install fakes.
@@ -12,6 +14,8 @@ struct TPlatform {
     ISystem* System = nullptr;
     IShell* Shell = nullptr;
     IFiles* Files = nullptr;
+    IGui* Gui = nullptr;
+    IVersions* Versions = nullptr;
 };
 
 // The process-wide set, for the places the design keeps global.

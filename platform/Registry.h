@@ -32,8 +32,8 @@ public:
     virtual std::uint32_t OpenKey(TRegHandle root, const std::string& path, std::uint32_t access,
                                   TRegHandle& key) = 0;
     // Opens the key, creating it and any missing parents: non-volatile, default security.
-    virtual std::uint32_t CreateKey(TRegHandle root, const std::string& path,
-                                    std::uint32_t access, TRegHandle& key) = 0;
+    virtual std::uint32_t CreateKey(TRegHandle root, const std::string& path, std::uint32_t access,
+                                    TRegHandle& key) = 0;
     // The value's type and size without its data.
     virtual std::uint32_t QueryValueType(TRegHandle key, const std::string& name,
                                          std::uint32_t& type) = 0;

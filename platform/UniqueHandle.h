@@ -3,7 +3,8 @@
 #include <utility>
 
 // Owns one platform handle and releases it through the interface that issued it.
-// One line per handle kind: using TRegKey = TUniqueHandle<IRegistry, TRegHandle, &IRegistry::CloseKey>;
+// One line per handle kind: using TRegKey = TUniqueHandle<IRegistry, TRegHandle,
+// &IRegistry::CloseKey>;
 template <typename Api, typename Handle, void (Api::*Close)(Handle)> class TUniqueHandle {
 public:
     TUniqueHandle() = default;

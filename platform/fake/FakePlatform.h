@@ -4,6 +4,8 @@
 #include "FakeRegistry.h"
 #include "FakeShell.h"
 #include "FakeSystem.h"
+#include "FakeVersions.h"
+#include "HeadlessGui.h"
 #include "platform/Platform.h"
 
 // Every fake, installed as the process-wide platform for as long as it lives.
@@ -12,13 +14,15 @@ struct TFakePlatform {
     TFakeSystem System;
     TFakeShell Shell;
     TFakeFiles Files;
+    THeadlessGui Gui;
+    TFakeVersions Versions;
 
     TFakePlatform() : Previous(Platform()) { SetPlatform(Get()); }
     ~TFakePlatform() { SetPlatform(Previous); }
     TFakePlatform(const TFakePlatform&) = delete;
     TFakePlatform& operator=(const TFakePlatform&) = delete;
 
-    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files}; }
+    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files, &Gui, &Versions}; }
 
 private:
     TPlatform Previous;

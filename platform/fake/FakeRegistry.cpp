@@ -19,8 +19,10 @@ std::string Lower(std::string text) {
 
 std::string TFakeRegistry::Normalise(const std::string& path) {
     std::string result = Lower(path);
-    while (!result.empty() && result.front() == '\\') result.erase(result.begin());
-    while (!result.empty() && result.back() == '\\') result.pop_back();
+    while (!result.empty() && result.front() == '\\')
+        result.erase(result.begin());
+    while (!result.empty() && result.back() == '\\')
+        result.pop_back();
     return result;
 }
 
@@ -65,12 +67,13 @@ std::vector<std::string> TFakeRegistry::ValueNames(const std::string& path) cons
     std::vector<std::string> names;
     const auto key = Keys.find(Normalise(path));
     if (key != Keys.end())
-        for (const auto& [lower, entry] : key->second.Values) names.push_back(entry.first);
+        for (const auto& [lower, entry] : key->second.Values)
+            names.push_back(entry.first);
     return names;
 }
 
-std::uint32_t TFakeRegistry::OpenKey(TRegHandle root, const std::string& path,
-                                     std::uint32_t access, TRegHandle& key) {
+std::uint32_t TFakeRegistry::OpenKey(TRegHandle root, const std::string& path, std::uint32_t access,
+                                     TRegHandle& key) {
     OpenAttempts.push_back(access);
     if (root != reg::HKeyLocalMachine) return ErrorInvalidHandle;
     if (RefusedAccess.count(access)) return ErrorAccessDenied;
@@ -136,4 +139,6 @@ std::uint32_t TFakeRegistry::SetValue(TRegHandle key, const std::string& name, s
     return 0;
 }
 
-void TFakeRegistry::CloseKey(TRegHandle key) { Handles.erase(key); }
+void TFakeRegistry::CloseKey(TRegHandle key) {
+    Handles.erase(key);
+}

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class TFakeShell : public IShell {
 public:
@@ -13,5 +14,19 @@ public:
         if (!CommonAppData) return false;
         path = *CommonAppData;
         return true;
+    }
+
+    struct TExecuted {
+        std::uintptr_t Owner;
+        std::string Verb, File;
+        int ShowCommand;
+    };
+    std::vector<TExecuted> Executed;
+    std::intptr_t ExecuteResult = 42;
+
+    std::intptr_t Execute(std::uintptr_t owner, const std::string& verb, const std::string& file,
+                          int showCommand) override {
+        Executed.push_back({owner, verb, file, showCommand});
+        return ExecuteResult;
     }
 };

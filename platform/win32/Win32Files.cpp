@@ -4,6 +4,7 @@
 #include "Win32Api.h"
 
 #include <algorithm>
+#include <memory>
 
 bool TWin32Files::FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -22,8 +23,8 @@ std::uint32_t TWin32Files::ReadFileHead(const std::string& path, std::uint32_t s
     if (!file) return GetLastError();
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return GetLastError();
-    std::string buffer(static_cast<std::size_t>(
-                           std::min<std::uint64_t>(limit, static_cast<std::uint64_t>(size.QuadPart))),
+    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(
+                           limit, static_cast<std::uint64_t>(size.QuadPart))),
                        '\0');
     std::size_t filled = 0;
     while (filled < buffer.size()) {
@@ -38,4 +39,37 @@ std::uint32_t TWin32Files::ReadFileHead(const std::string& path, std::uint32_t s
     buffer.resize(filled);
     data = std::move(buffer);
     return 0;
+}
+
+bool TWin32Files::CreateDirectories(const std::string& path) {
+    // Each missing level in turn, from the root down; existing ones just fail to be created.
+    for (std::size_t pos = path.find_first_of("\\/"); pos != std::string::npos;
+         pos = path.find_first_of("\\/", pos + 1))
+        if (pos > 0 && path[pos - 1] != ':' && path[pos - 1] != '\\')
+            CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
+    CreateDirectoryA(path.c_str(), nullptr);
+    return DirectoryExists(path);
+}
+
+namespace {
+struct TFindClose {
+    void operator()(HANDLE handle) const { FindClose(handle); }
+};
+} // namespace
+
+std::vector<std::string> TWin32Files::ListDirectory(const std::string& directory,
+                                                    const std::string& pattern) {
+    std::vector<std::string> names;
+    std::string query = directory;
+    if (!query.empty() && query.back() != '\\') query += '\\';
+    query += pattern;
+    WIN32_FIND_DATAA entry{};
+    const HANDLE raw = FindFirstFileA(query.c_str(), &entry);
+    if (raw == INVALID_HANDLE_VALUE) return names;
+    const std::unique_ptr<void, TFindClose> search(raw);
+    do {
+        const std::string name = entry.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search.get(), &entry));
+    return names;
 }

@@ -9,4 +9,7 @@ public:
     bool DirectoryExists(const std::string& path) override;
     std::uint32_t ReadFileHead(const std::string& path, std::uint32_t shareMode,
                                std::uint64_t limit, std::string& data) override;
+    bool CreateDirectories(const std::string& path) override;
+    std::vector<std::string> ListDirectory(const std::string& directory,
+                                           const std::string& pattern) override;
 };

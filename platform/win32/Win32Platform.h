@@ -2,9 +2,11 @@
 #pragma once
 
 #include "Win32Files.h"
+#include "Win32Gui.h"
 #include "Win32Registry.h"
 #include "Win32Shell.h"
 #include "Win32System.h"
+#include "Win32Versions.h"
 #include "platform/Platform.h"
 
 struct TWin32Platform {
@@ -12,6 +14,8 @@ struct TWin32Platform {
     TWin32System System;
     TWin32Shell Shell;
     TWin32Files Files;
+    TWin32Gui Gui;
+    TWin32Versions Versions;
 
-    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files}; }
+    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files, &Gui, &Versions}; }
 };

@@ -4,12 +4,15 @@
 #include "Win32Api.h"
 
 namespace {
-HKEY AsKey(TRegHandle handle) { return reinterpret_cast<HKEY>(handle); }
+HKEY AsKey(TRegHandle handle) {
+    return reinterpret_cast<HKEY>(handle);
+}
 
 // A leading backslash means "from the root key"; the registry itself refuses it (error 161).
 const char* RelativePath(const std::string& path) {
     std::size_t start = 0;
-    while (start < path.size() && path[start] == '\\') ++start;
+    while (start < path.size() && path[start] == '\\')
+        ++start;
     return path.c_str() + start;
 }
 } // namespace
@@ -25,9 +28,9 @@ std::uint32_t TWin32Registry::OpenKey(TRegHandle root, const std::string& path,
 std::uint32_t TWin32Registry::CreateKey(TRegHandle root, const std::string& path,
                                         std::uint32_t access, TRegHandle& key) {
     HKEY result = nullptr;
-    const LSTATUS status = RegCreateKeyExA(AsKey(root), RelativePath(path), 0, nullptr,
-                                           REG_OPTION_NON_VOLATILE, access, nullptr, &result,
-                                           nullptr);
+    const LSTATUS status =
+        RegCreateKeyExA(AsKey(root), RelativePath(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        access, nullptr, &result, nullptr);
     if (status == ERROR_SUCCESS) key = reinterpret_cast<TRegHandle>(result);
     return static_cast<std::uint32_t>(status);
 }
@@ -65,11 +68,13 @@ std::uint32_t TWin32Registry::QueryValue(TRegHandle key, const std::string& name
     return static_cast<std::uint32_t>(status);
 }
 
-std::uint32_t TWin32Registry::SetValue(TRegHandle key, const std::string& name,
-                                       std::uint32_t type, const std::string& data) {
-    return static_cast<std::uint32_t>(
-        RegSetValueExA(AsKey(key), name.c_str(), 0, type,
-                       reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size())));
+std::uint32_t TWin32Registry::SetValue(TRegHandle key, const std::string& name, std::uint32_t type,
+                                       const std::string& data) {
+    return static_cast<std::uint32_t>(RegSetValueExA(AsKey(key), name.c_str(), 0, type,
+                                                     reinterpret_cast<const BYTE*>(data.data()),
+                                                     static_cast<DWORD>(data.size())));
 }
 
-void TWin32Registry::CloseKey(TRegHandle key) { RegCloseKey(AsKey(key)); }
+void TWin32Registry::CloseKey(TRegHandle key) {
+    RegCloseKey(AsKey(key));
+}

@@ -3,6 +3,7 @@
 
 #include "Win32Api.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <memory>
@@ -29,4 +30,10 @@ bool TWin32Shell::CommonAppDataFolder(std::string& path) {
     if (!SHGetPathFromIDListA(list.get(), buffer)) return false;
     path = buffer;
     return true;
+}
+
+std::intptr_t TWin32Shell::Execute(std::uintptr_t owner, const std::string& verb,
+                                   const std::string& file, int showCommand) {
+    return reinterpret_cast<std::intptr_t>(ShellExecuteA(
+        reinterpret_cast<HWND>(owner), verb.c_str(), file.c_str(), nullptr, nullptr, showCommand));
 }

@@ -16,7 +16,8 @@ struct TTaskMemFree {
 std::string TWin32System::ModuleFileName() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
         if (length < path.size()) {
             path.resize(length);
@@ -35,19 +36,23 @@ std::int32_t TWin32System::CreateGuidText(std::string& text) {
     const std::unique_ptr<wchar_t, TTaskMemFree> wide(raw);
     // The registry form is plain ASCII: braces, hex digits and hyphens.
     text.clear();
-    for (const wchar_t* c = wide.get(); *c; ++c) text.push_back(static_cast<char>(*c));
+    for (const wchar_t* c = wide.get(); *c; ++c)
+        text.push_back(static_cast<char>(*c));
     return created;
 }
 
-std::uint32_t TWin32System::AnsiCodePage() { return GetACP(); }
+std::uint32_t TWin32System::AnsiCodePage() {
+    return GetACP();
+}
 
-bool TWin32System::IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+bool TWin32System::IsLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
+}
 
 std::string TWin32System::FormatSystemMessage(std::uint32_t code) {
     char buffer[1024] = {};
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                           FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                       nullptr, code, 0, buffer, sizeof buffer, nullptr);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                            FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                                        nullptr, code, 0, buffer, sizeof buffer, nullptr);
     return std::string(buffer, length);
 }

@@ -44,7 +44,8 @@ TEST(IncludeTrailingBackslash, AppendsUnlessTheLastCharacterIsABackslash) {
     };
     TFakePlatform platform;
     platform.System.LeadBytes = {0x95};
-    for (const auto& c : cases) EXPECT_EQ(IncludeTrailingBackslash(c.Text), c.Result) << c.Text;
+    for (const auto& c : cases)
+        EXPECT_EQ(IncludeTrailingBackslash(c.Text), c.Result) << c.Text;
 }
 
 TEST(DefaultDataDir, BuildsOnTheCommonApplicationDataFolder) {

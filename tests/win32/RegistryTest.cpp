@@ -109,13 +109,13 @@ TEST_F(RealRegistry, SaveIsReadBackByRegQueryAndLeavesOtherValues) {
     options.Save();
 
     const std::string output = RunCommand("reg query \"" + ProbeKey + "\"");
-    for (const char* line : {"Name\tREG_SZ\tProbe West", "Server\tREG_SZ\t10.0.0.5",
-                             "ServerPort\tREG_SZ\t8080", "IsLocalProbe\tREG_DWORD\t0x0",
-                             "Password\tREG_DWORD\t0x1b226", "Temppath\tREG_SZ\tC:\\Probe Data\\",
-                             "LanguageFile\tREG_SZ\tEnglish.lng", "Id\tREG_DWORD\t0xffffffff",
-                             "ReconnectTime\tREG_DWORD\t0x12c", "LocalIP\tREG_SZ\t0.0.0.0",
-                             "GId\tREG_SZ\t{00000000-1111-2222-3333-444444444444}",
-                             "ServiceOwnSetting\tREG_SZ\tuntouched"}) {
+    for (const char* line :
+         {"Name\tREG_SZ\tProbe West", "Server\tREG_SZ\t10.0.0.5", "ServerPort\tREG_SZ\t8080",
+          "IsLocalProbe\tREG_DWORD\t0x0", "Password\tREG_DWORD\t0x1b226",
+          "Temppath\tREG_SZ\tC:\\Probe Data\\", "LanguageFile\tREG_SZ\tEnglish.lng",
+          "Id\tREG_DWORD\t0xffffffff", "ReconnectTime\tREG_DWORD\t0x12c",
+          "LocalIP\tREG_SZ\t0.0.0.0", "GId\tREG_SZ\t{00000000-1111-2222-3333-444444444444}",
+          "ServiceOwnSetting\tREG_SZ\tuntouched"}) {
         std::string expected = line;
         for (char& c : expected)
             if (c == '\t') c = ' ';
@@ -142,8 +142,8 @@ TEST_F(RealRegistry, StringsWithoutTerminatingNulOrLargeAreReadSafely) {
                    static_cast<DWORD>(big.size() + 1));
     RegCloseKey(raw);
 
-    const TRegKey key = OpenKeyReadOnly(Real.Registry, reg::HKeyLocalMachine,
-                                        "\\software\\Dorvasen\\Test");
+    const TRegKey key =
+        OpenKeyReadOnly(Real.Registry, reg::HKeyLocalMachine, "\\software\\Dorvasen\\Test");
     ASSERT_TRUE(key);
     const struct {
         const char* Name;
@@ -160,8 +160,8 @@ TEST_F(RealRegistry, StringsWithoutTerminatingNulOrLargeAreReadSafely) {
 
 TEST_F(RealRegistry, LeadingBackslashMeansFromTheRootKey) {
     TRegKey key;
-    ASSERT_EQ(OpenOrCreateKey(Real.Registry, reg::HKeyLocalMachine,
-                              "\\software\\Dorvasen\\Rooted", key),
-              0u);
+    ASSERT_EQ(
+        OpenOrCreateKey(Real.Registry, reg::HKeyLocalMachine, "\\software\\Dorvasen\\Rooted", key),
+        0u);
     EXPECT_TRUE(KeyExists("software\\Dorvasen\\Rooted"));
 }
