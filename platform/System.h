@@ -16,4 +16,6 @@ public:
     virtual bool IsLeadByte(unsigned char byte) = 0;
     // The system's own message for an error code, untrimmed; empty when it has none.
     virtual std::string FormatSystemMessage(std::uint32_t code) = 0;
+    // The user's locale order without regard to case: negative, zero or positive.
+    virtual int CompareTextIgnoreCase(const std::string& a, const std::string& b) = 0;
 };

@@ -1,5 +1,7 @@
 #include "FakeSystem.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 std::int32_t TFakeSystem::CreateGuidText(std::string& text) {
@@ -19,4 +21,14 @@ std::string TFakeSystem::FormatSystemMessage(std::uint32_t code) {
     const auto found = Messages.find(code);
     if (found != Messages.end()) return found->second;
     return "System error " + std::to_string(code) + ".\r\n";
+}
+
+int TFakeSystem::CompareTextIgnoreCase(const std::string& a, const std::string& b) {
+    const auto lower = [](unsigned char c) { return std::tolower(c); };
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        const int diff =
+            lower(static_cast<unsigned char>(a[i])) - lower(static_cast<unsigned char>(b[i]));
+        if (diff != 0) return diff;
+    }
+    return static_cast<int>(a.size()) - static_cast<int>(b.size());
 }

@@ -23,4 +23,6 @@ public:
     std::uint32_t AnsiCodePage() override { return CodePage; }
     bool IsLeadByte(unsigned char byte) override { return LeadBytes.count(byte) != 0; }
     std::string FormatSystemMessage(std::uint32_t code) override;
+    // Byte order of the lower-cased texts, which is the locale order for plain ASCII names.
+    int CompareTextIgnoreCase(const std::string& a, const std::string& b) override;
 };

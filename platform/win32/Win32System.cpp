@@ -56,3 +56,9 @@ std::string TWin32System::FormatSystemMessage(std::uint32_t code) {
                                         nullptr, code, 0, buffer, sizeof buffer, nullptr);
     return std::string(buffer, length);
 }
+
+int TWin32System::CompareTextIgnoreCase(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
+                          static_cast<int>(a.size()), b.data(), static_cast<int>(b.size())) -
+           CSTR_EQUAL;
+}

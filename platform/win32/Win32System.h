@@ -10,4 +10,5 @@ public:
     std::uint32_t AnsiCodePage() override;
     bool IsLeadByte(unsigned char byte) override;
     std::string FormatSystemMessage(std::uint32_t code) override;
+    int CompareTextIgnoreCase(const std::string& a, const std::string& b) override;
 };
