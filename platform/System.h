@@ -1,7 +1,10 @@
 #pragma once
 
+#include "UniqueHandle.h"
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Process and system facts, in the platform's own numbers.
 class ISystem {
@@ -18,4 +21,17 @@ public:
     virtual std::string FormatSystemMessage(std::uint32_t code) = 0;
     // The user's locale order without regard to case: negative, zero or positive.
     virtual int CompareTextIgnoreCase(const std::string& a, const std::string& b) = 0;
+
+    // A named mutex; 0 when none was returned. The last error tells whether it existed.
+    virtual std::uintptr_t CreateNamedMutex(const std::string& name, bool initialOwner) = 0;
+    virtual std::uint32_t LastError() = 0;
+    virtual void CloseMutex(std::uintptr_t mutex) = 0;
+    // The same number in every process that registers the name (0xC000 to 0xFFFF).
+    virtual std::uint32_t RegisterMessage(const std::string& name) = 0;
+    // This computer's IPv4 addresses in dotted form, as resolving its own host name returns
+    // them; raises when the lookup fails.
+    virtual std::vector<std::string> HostAddresses() = 0;
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
 };
+
+using TMutexHandle = TUniqueHandle<ISystem, std::uintptr_t, &ISystem::CloseMutex>;

@@ -7,6 +7,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TFakeSystem : public ISystem {
 public:
@@ -25,4 +27,23 @@ public:
     std::string FormatSystemMessage(std::uint32_t code) override;
     // Byte order of the lower-cased texts, which is the locale order for plain ASCII names.
     int CompareTextIgnoreCase(const std::string& a, const std::string& b) override;
+
+    // Mutexes: each attempt takes the next result (handle, last error); then (1, 0).
+    std::deque<std::pair<std::uintptr_t, std::uint32_t>> MutexResults;
+    std::vector<std::string> MutexNames;
+    std::set<std::uintptr_t> OpenMutexes;
+    std::vector<std::string> Addresses = {"192.168.0.5", "10.0.0.7"};
+    bool AddressLookupFails = false;
+    std::vector<std::uint32_t> Sleeps;
+
+    std::uintptr_t CreateNamedMutex(const std::string& name, bool initialOwner) override;
+    std::uint32_t LastError() override { return Error; }
+    void CloseMutex(std::uintptr_t mutex) override { OpenMutexes.erase(mutex); }
+    std::uint32_t RegisterMessage(const std::string& name) override;
+    std::vector<std::string> HostAddresses() override;
+    void Sleep(std::uint32_t milliseconds) override { Sleeps.push_back(milliseconds); }
+
+private:
+    std::uint32_t Error = 0;
+    std::map<std::string, std::uint32_t> Registered;
 };

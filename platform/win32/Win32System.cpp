@@ -3,9 +3,14 @@
 
 #include "Win32Api.h"
 
+#include <winsock2.h>
+
 #include <objbase.h>
 
 #include <memory>
+
+#include "platform/QelError.h"
+#include "platform/SystemErrorText.h"
 
 namespace {
 struct TTaskMemFree {
@@ -61,4 +66,47 @@ int TWin32System::CompareTextIgnoreCase(const std::string& a, const std::string&
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
                           static_cast<int>(a.size()), b.data(), static_cast<int>(b.size())) -
            CSTR_EQUAL;
+}
+
+std::uintptr_t TWin32System::CreateNamedMutex(const std::string& name, bool initialOwner) {
+    return reinterpret_cast<std::uintptr_t>(CreateMutexA(nullptr, initialOwner, name.c_str()));
+}
+
+std::uint32_t TWin32System::LastError() {
+    return GetLastError();
+}
+
+void TWin32System::CloseMutex(std::uintptr_t mutex) {
+    CloseHandle(reinterpret_cast<HANDLE>(mutex));
+}
+
+std::uint32_t TWin32System::RegisterMessage(const std::string& name) {
+    return RegisterClipboardFormatA(name.c_str());
+}
+
+std::vector<std::string> TWin32System::HostAddresses() {
+    static const bool started = [] {
+        WSADATA data{};
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    if (!started)
+        throw EQelError(SystemErrorText(*this, static_cast<std::uint32_t>(WSAGetLastError())));
+    char host[256] = {};
+    if (gethostname(host, sizeof host) != 0)
+        throw EQelError(SystemErrorText(*this, static_cast<std::uint32_t>(WSAGetLastError())));
+    const hostent* entry = gethostbyname(host);
+    if (!entry)
+        throw EQelError(SystemErrorText(*this, static_cast<std::uint32_t>(WSAGetLastError())));
+    std::vector<std::string> addresses;
+    if (entry->h_addrtype != AF_INET) return addresses;
+    for (char** address = entry->h_addr_list; *address; ++address) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(*address);
+        addresses.push_back(std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
+                            std::to_string(bytes[2]) + "." + std::to_string(bytes[3]));
+    }
+    return addresses;
+}
+
+void TWin32System::Sleep(std::uint32_t milliseconds) {
+    ::Sleep(milliseconds);
 }

@@ -11,4 +11,10 @@ public:
     bool IsLeadByte(unsigned char byte) override;
     std::string FormatSystemMessage(std::uint32_t code) override;
     int CompareTextIgnoreCase(const std::string& a, const std::string& b) override;
+    std::uintptr_t CreateNamedMutex(const std::string& name, bool initialOwner) override;
+    std::uint32_t LastError() override;
+    void CloseMutex(std::uintptr_t mutex) override;
+    std::uint32_t RegisterMessage(const std::string& name) override;
+    std::vector<std::string> HostAddresses() override;
+    void Sleep(std::uint32_t milliseconds) override;
 };

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "platform/Form.h"
+
+// The main window's controls: names, kinds, places, designed captions and limits.
+TFormSpec MainFormSpec();
