@@ -20,4 +20,7 @@ public:
     // share mode; returns the platform's error code of the open or the read.
     virtual std::uint32_t ReadFileHead(const std::string& path, std::uint32_t shareMode,
                                        std::uint64_t limit, std::string& data) = 0;
+    // Creates the file, replacing an existing one, with exactly these bytes; returns the
+    // platform's error code.
+    virtual std::uint32_t WriteWholeFile(const std::string& path, const std::string& data) = 0;
 };

@@ -19,6 +19,9 @@ public:
     bool DirectoryExists(const std::string& path) override;
     std::uint32_t ReadFileHead(const std::string& path, std::uint32_t shareMode,
                                std::uint64_t limit, std::string& data) override;
+    std::uint32_t WriteWholeFile(const std::string& path, const std::string& data) override;
+    // The bytes of a file, empty when it does not exist.
+    std::string Content(const std::string& path) const;
 
 private:
     std::map<std::string, std::string> Files;

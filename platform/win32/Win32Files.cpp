@@ -22,8 +22,8 @@ std::uint32_t TWin32Files::ReadFileHead(const std::string& path, std::uint32_t s
     if (!file) return GetLastError();
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return GetLastError();
-    std::string buffer(static_cast<std::size_t>(
-                           std::min<std::uint64_t>(limit, static_cast<std::uint64_t>(size.QuadPart))),
+    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(
+                           limit, static_cast<std::uint64_t>(size.QuadPart))),
                        '\0');
     std::size_t filled = 0;
     while (filled < buffer.size()) {
@@ -37,5 +37,21 @@ std::uint32_t TWin32Files::ReadFileHead(const std::string& path, std::uint32_t s
     }
     buffer.resize(filled);
     data = std::move(buffer);
+    return 0;
+}
+
+std::uint32_t TWin32Files::WriteWholeFile(const std::string& path, const std::string& data) {
+    const TFileHandle file = OwnFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    std::size_t written = 0;
+    while (written < data.size()) {
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(data.size() - written, 1u << 20));
+        DWORD put = 0;
+        if (!WriteFile(file.get(), data.data() + written, chunk, &put, nullptr))
+            return GetLastError();
+        written += put;
+    }
     return 0;
 }

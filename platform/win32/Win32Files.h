@@ -9,4 +9,5 @@ public:
     bool DirectoryExists(const std::string& path) override;
     std::uint32_t ReadFileHead(const std::string& path, std::uint32_t shareMode,
                                std::uint64_t limit, std::string& data) override;
+    std::uint32_t WriteWholeFile(const std::string& path, const std::string& data) override;
 };
