@@ -230,45 +230,38 @@ void TXMLItem::SetTag(std::string_view tag) {
 void TXMLItem::LoadFromTokenizer(TXMLTokenizer& tokenizer) {
     Clear();
     TXMLItem* current = this;
-    std::string previous;
-    while (tokenizer.Kind() != TXMLTokenKind::EndOfData) {
-        if (!current) throw EQelError("Junk after document element " + previous);
-        std::string text = tokenizer.TokenText();
+    std::string documentEnd; // the end tag that closed the document element
+    std::string normalised;
+    for (; tokenizer.Kind() != TXMLTokenKind::EndOfData; tokenizer.NextToken()) {
+        if (!current) throw EQelError("Junk after document element " + documentEnd);
+        // Most tokens need no normalisation: then the raw bytes are the text.
+        const std::string_view raw = tokenizer.RawToken();
+        std::string_view text = raw;
+        if (NeedsNormalising(raw)) text = normalised = NormaliseTokenText(raw);
         switch (tokenizer.Kind()) {
-        case TXMLTokenKind::Declaration: {
-            std::string upper = text;
-            for (char& c : upper)
-                if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-            if (Owner && upper.find("XML-STYLESHEET") != std::string::npos) {
-                const std::size_t href = FindNoCase(text, "HREF=\"");
-                if (href != std::string_view::npos) {
-                    const std::size_t start = href + 6;
-                    const std::size_t quote = text.find('"', start);
-                    Owner->StyleSheet = text.substr(
-                        start, quote == std::string::npos ? std::string::npos : quote - start);
-                }
-            }
+        case TXMLTokenKind::Declaration:
+            ReadDeclaration(text);
             break;
-        }
-        case TXMLTokenKind::Text: {
-            std::string decoded = DecodeXMLEntities(text);
+        case TXMLTokenKind::Text:
             if (!TrimBlanks(current->ItemText).empty())
-                current->SetText(current->ItemText + "\r\n" + decoded);
+                current->SetText(current->ItemText + "\r\n" + DecodeXMLEntities(text));
+            else if (text.find('&') == std::string_view::npos)
+                current->ItemText.assign(text), current->Changed();
             else
-                current->SetText(decoded);
+                current->SetText(DecodeXMLEntities(text));
             break;
-        }
         case TXMLTokenKind::StartTag:
             if (!TrimBlanks(current->ItemName).empty()) current = &current->New();
             current->SetTag(text);
             break;
         case TXMLTokenKind::EndTag: {
-            std::string_view name = std::string_view(text).substr(2);
+            std::string_view name = text.substr(2);
             if (!name.empty() && name.back() == '>') name.remove_suffix(1);
             if (TrimBlanks(name) != current->ItemName)
                 throw EQelError("XML Parser mismatch: Wanted </" + current->ItemName + ">, got " +
-                                text);
+                                std::string(text));
             current = current->ParentItem;
+            if (!current) documentEnd = text;
             break;
         }
         case TXMLTokenKind::EmptyTag:
@@ -277,9 +270,17 @@ void TXMLItem::LoadFromTokenizer(TXMLTokenizer& tokenizer) {
         case TXMLTokenKind::EndOfData:
             break;
         }
-        previous = std::move(text);
-        tokenizer.NextToken();
     }
+}
+
+void TXMLItem::ReadDeclaration(std::string_view text) {
+    if (!Owner || FindNoCase(text, "XML-STYLESHEET") == std::string_view::npos) return;
+    const std::size_t href = FindNoCase(text, "HREF=\"");
+    if (href == std::string_view::npos) return;
+    const std::size_t start = href + 6;
+    const std::size_t quote = text.find('"', start);
+    Owner->StyleSheet = text.substr(start, quote == std::string_view::npos ? std::string_view::npos
+                                                                           : quote - start);
 }
 
 void TECXMLParser::Clear() {

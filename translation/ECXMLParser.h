@@ -56,6 +56,7 @@ private:
     void Changed();
     void AppendTo(std::string& out, int indent) const;
     void SetTag(std::string_view tag);
+    void ReadDeclaration(std::string_view text);
     void SetOwnerTree(TECXMLParser* parser);
 
     std::string ItemText;

@@ -142,8 +142,8 @@ std::string TXMLTokenizer::TokenText() const {
 }
 
 std::string NormaliseTokenText(std::string_view raw) {
+    if (!NeedsNormalising(raw)) return std::string(raw);
     const bool lineBreaks = raw.find_first_of("\r\n") != std::string_view::npos;
-    if (!lineBreaks && raw.find("  ") == std::string_view::npos) return std::string(raw);
     std::string text =
         lineBreaks ? DeletePairs(DeletePairs(raw, '\r', '\n'), '\n', '\r') : std::string(raw);
     std::string out;
@@ -161,20 +161,24 @@ std::string DecodeXMLEntities(std::string_view text) {
         {"&#x0d;", "\r\n"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t amp = text.find('&', i);
+        if (amp == std::string_view::npos) break;
+        out.append(text.data() + i, amp - i);
+        i = amp;
         bool replaced = false;
-        if (text[i] == '&') {
-            for (const auto& [entity, value] : Entities) {
-                if (text.compare(i, entity.size(), entity) == 0) {
-                    out += value;
-                    i += entity.size();
-                    replaced = true;
-                    break;
-                }
+        for (const auto& [entity, value] : Entities) {
+            if (text.compare(i, entity.size(), entity) == 0) {
+                out += value;
+                i += entity.size();
+                replaced = true;
+                break;
             }
         }
         if (!replaced) out += text[i++];
     }
+    out.append(text.data() + i, text.size() - i);
     return out;
 }
 

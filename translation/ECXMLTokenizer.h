@@ -62,6 +62,15 @@ public:
     explicit TXMLLargeTokenizer(TXMLStream& stream);
 };
 
+// Whether the token text differs from the raw bytes: a CR, an LF or two spaces in a row.
+inline bool NeedsNormalising(std::string_view raw) {
+    char previous = 0;
+    for (const char c : raw) {
+        if (c == '\r' || c == '\n' || (c == ' ' && previous == ' ')) return true;
+        previous = c;
+    }
+    return false;
+}
 // CR LF pairs deleted, then LF CR pairs, then runs of spaces reduced to one.
 std::string NormaliseTokenText(std::string_view raw);
 std::string DecodeXMLEntities(std::string_view text);
