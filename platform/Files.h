@@ -27,4 +27,7 @@ public:
     // the order the platform enumerates them, "." and ".." left out.
     virtual std::vector<std::string> ListDirectory(const std::string& directory,
                                                    const std::string& pattern) = 0;
+    // Creates the file, replacing an existing one, with exactly these bytes; returns the
+    // platform's error code.
+    virtual std::uint32_t WriteWholeFile(const std::string& path, const std::string& data) = 0;
 };

@@ -6,6 +6,7 @@
 namespace {
 constexpr std::uint32_t ErrorFileNotFound = 2;
 constexpr std::uint32_t ErrorSharingViolation = 32;
+constexpr std::uint32_t ErrorAccessDenied = 5;
 } // namespace
 
 std::string TFakeFiles::Key(const std::string& path) {
@@ -87,4 +88,17 @@ std::vector<std::string> TFakeFiles::ListDirectory(const std::string& directory,
             names.push_back(name);
     }
     return names;
+}
+
+std::uint32_t TFakeFiles::WriteWholeFile(const std::string& path, const std::string& data) {
+    if (Held.count(Key(path)) != 0) return ErrorSharingViolation;
+    if (Directories.count(Key(path)) != 0) return ErrorAccessDenied;
+    if (!Files.count(Key(path))) Order.push_back(path);
+    Files[Key(path)] = data;
+    return 0;
+}
+
+std::string TFakeFiles::Content(const std::string& path) const {
+    const auto file = Files.find(Key(path));
+    return file == Files.end() ? std::string() : file->second;
 }

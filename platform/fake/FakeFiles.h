@@ -25,6 +25,9 @@ public:
     bool CreateDirectories(const std::string& path) override;
     std::vector<std::string> ListDirectory(const std::string& directory,
                                            const std::string& pattern) override;
+    std::uint32_t WriteWholeFile(const std::string& path, const std::string& data) override;
+    // The bytes of a file, empty when it does not exist.
+    std::string Content(const std::string& path) const;
 
 private:
     std::vector<std::string> Order; // file paths as put, the enumeration order

@@ -73,3 +73,19 @@ std::vector<std::string> TWin32Files::ListDirectory(const std::string& directory
     } while (FindNextFileA(search.get(), &entry));
     return names;
 }
+
+std::uint32_t TWin32Files::WriteWholeFile(const std::string& path, const std::string& data) {
+    const TFileHandle file = OwnFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    std::size_t written = 0;
+    while (written < data.size()) {
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(data.size() - written, 1u << 20));
+        DWORD put = 0;
+        if (!WriteFile(file.get(), data.data() + written, chunk, &put, nullptr))
+            return GetLastError();
+        written += put;
+    }
+    return 0;
+}

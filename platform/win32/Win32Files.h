@@ -12,4 +12,5 @@ public:
     bool CreateDirectories(const std::string& path) override;
     std::vector<std::string> ListDirectory(const std::string& directory,
                                            const std::string& pattern) override;
+    std::uint32_t WriteWholeFile(const std::string& path, const std::string& data) override;
 };

@@ -1,0 +1,215 @@
+#include "ECXMLTokenizer.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+const char* Find(const char* from, const char* end, char c) {
+    return static_cast<const char*>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
+}
+
+std::string DeletePairs(std::string_view text, char first, char second) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == first && i + 1 < text.size() && text[i + 1] == second) {
+            ++i;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i]) return false;
+    }
+    return true;
+}
+} // namespace
+
+TXMLTokenizer::TXMLTokenizer(TXMLStream& stream)
+    : TXMLTokenizer(stream, std::min(BufferLimit, stream.Size() - stream.Position())) {}
+
+TXMLTokenizer::TXMLTokenizer(TXMLStream& stream, std::size_t capacity)
+    : Stream(stream), Buffer(new char[capacity + 1]), Capacity(capacity) {
+    Buffer[0] = 0;
+    NextToken();
+}
+
+TXMLTokenizer::~TXMLTokenizer() {
+    Stream.SetPosition(ConsumedBefore + TokenStart);
+}
+
+TXMLLargeTokenizer::TXMLLargeTokenizer(TXMLStream& stream)
+    : TXMLTokenizer(stream, stream.Size() - stream.Position()) {}
+
+void TXMLTokenizer::Error(const std::string& text) const {
+    throw EXMLParserError(text + " on line " + std::to_string(LineNumber));
+}
+
+bool TXMLTokenizer::Refill() {
+    if (HasCovered) Buffer[UsableEnd] = Covered;
+    HasCovered = false;
+    const std::size_t keep = DataEnd - Pos;
+    if (Pos != 0 && keep != 0) std::memmove(Buffer.get(), Buffer.get() + Pos, keep);
+    ConsumedBefore += Pos;
+    TokenStart = TokenEnd = 0;
+    Pos = 0;
+    DataEnd = keep;
+    const std::size_t got = Stream.Read(Buffer.get() + DataEnd, Capacity - DataEnd);
+    DataEnd += got;
+    UsableEnd = DataEnd;
+    // A full buffer may end inside a line: keep that line for the next refill. A buffer that
+    // holds the rest of the stream is never cut.
+    if (DataEnd == Capacity && Stream.Position() < Stream.Size()) {
+        std::size_t lineStart = DataEnd - 1;
+        while (lineStart > 0 && Buffer[lineStart - 1] != '\n')
+            --lineStart;
+        if (lineStart == 0) Error("Line too long");
+        UsableEnd = lineStart;
+        Covered = Buffer[UsableEnd];
+        HasCovered = true;
+    }
+    Buffer[UsableEnd] = 0;
+    const char* zero = Find(Buffer.get(), Buffer.get() + UsableEnd, 0);
+    End = zero ? static_cast<std::size_t>(zero - Buffer.get()) : UsableEnd;
+    return got != 0;
+}
+
+void TXMLTokenizer::NextToken() {
+    char* const base = Buffer.get();
+    for (;;) {
+        while (Pos < End && IsBlank(base[Pos])) {
+            if (base[Pos] == '\n') ++LineNumber;
+            ++Pos;
+        }
+        if (Pos == End) {
+            // A 0 byte inside the input ends the document like the end of the data does.
+            if (End < UsableEnd || !Refill()) {
+                TokenStart = TokenEnd = Pos;
+                TokenKind = TXMLTokenKind::EndOfData;
+                return;
+            }
+            continue;
+        }
+        if (base[Pos] != '<') {
+            const char* lt = Find(base + Pos, base + End, '<');
+            std::size_t last = lt ? static_cast<std::size_t>(lt - base) : End;
+            while (IsBlank(base[last - 1]))
+                --last;
+            TokenStart = Pos;
+            TokenEnd = Pos = last;
+            TokenKind = TXMLTokenKind::Text;
+            return;
+        }
+        // Comments are skipped together with whatever follows them up to the next "<".
+        while (End - Pos >= 4 && std::memcmp(base + Pos, "<!--", 4) == 0) {
+            const std::string_view body(base + Pos + 4, End - Pos - 4);
+            const std::size_t close = body.find("-->");
+            const char* next = close == std::string_view::npos
+                                   ? nullptr
+                                   : Find(body.data() + close + 3, base + End, '<');
+            Pos = next ? static_cast<std::size_t>(next - base) : End;
+        }
+        if (Pos == End) continue;
+        const char* gt = Find(base + Pos + 1, base + End, '>');
+        TokenStart = Pos;
+        TokenEnd = Pos = gt ? static_cast<std::size_t>(gt - base) + 1 : End;
+        const std::string_view tag = RawToken();
+        if (StartsWithNoCase(tag, "<?xml"))
+            TokenKind = TXMLTokenKind::Declaration;
+        else if (tag.size() >= 2 && tag.substr(tag.size() - 2) == "/>")
+            TokenKind = TXMLTokenKind::EmptyTag;
+        else if (tag.size() >= 2 && tag[1] == '/')
+            TokenKind = TXMLTokenKind::EndTag;
+        else
+            TokenKind = TXMLTokenKind::StartTag;
+        return;
+    }
+}
+
+std::string TXMLTokenizer::TokenText() const {
+    return NormaliseTokenText(RawToken());
+}
+
+std::string NormaliseTokenText(std::string_view raw) {
+    if (!NeedsNormalising(raw)) return std::string(raw);
+    const bool lineBreaks = raw.find_first_of("\r\n") != std::string_view::npos;
+    std::string text =
+        lineBreaks ? DeletePairs(DeletePairs(raw, '\r', '\n'), '\n', '\r') : std::string(raw);
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text)
+        if (c != ' ' || out.empty() || out.back() != ' ') out += c;
+    return out;
+}
+
+std::string DecodeXMLEntities(std::string_view text) {
+    if (text.find('&') == std::string_view::npos) return std::string(text);
+    // No entity can overlap another or be formed by a replacement, so one pass gives the
+    // result of replacing each entity in turn.
+    static constexpr std::pair<std::string_view, std::string_view> Entities[] = {
+        {"&#x0d;", "\r\n"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t amp = text.find('&', i);
+        if (amp == std::string_view::npos) break;
+        out.append(text.data() + i, amp - i);
+        i = amp;
+        bool replaced = false;
+        for (const auto& [entity, value] : Entities) {
+            if (text.compare(i, entity.size(), entity) == 0) {
+                out += value;
+                i += entity.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) out += text[i++];
+    }
+    out.append(text.data() + i, text.size() - i);
+    return out;
+}
+
+std::string EncodeXMLEntities(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        switch (text[i]) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\r':
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                out += "&#x0d;";
+                ++i;
+            } else {
+                out += '\r';
+            }
+            break;
+        default:
+            out += text[i];
+        }
+    }
+    return out;
+}
