@@ -2,6 +2,7 @@
 
 #include "Files.h"
 #include "Registry.h"
+#include "ServiceControl.h"
 #include "Shell.h"
 #include "System.h"
 
@@ -12,6 +13,7 @@ struct TPlatform {
     ISystem* System = nullptr;
     IShell* Shell = nullptr;
     IFiles* Files = nullptr;
+    IServiceControl* ServiceControl = nullptr;
 };
 
 // The process-wide set, for the places the design keeps global.

@@ -2,6 +2,7 @@
 
 #include "FakeFiles.h"
 #include "FakeRegistry.h"
+#include "FakeServiceControl.h"
 #include "FakeShell.h"
 #include "FakeSystem.h"
 #include "platform/Platform.h"
@@ -12,13 +13,14 @@ struct TFakePlatform {
     TFakeSystem System;
     TFakeShell Shell;
     TFakeFiles Files;
+    TFakeServiceControl ServiceControl;
 
     TFakePlatform() : Previous(Platform()) { SetPlatform(Get()); }
     ~TFakePlatform() { SetPlatform(Previous); }
     TFakePlatform(const TFakePlatform&) = delete;
     TFakePlatform& operator=(const TFakePlatform&) = delete;
 
-    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files}; }
+    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files, &ServiceControl}; }
 
 private:
     TPlatform Previous;

@@ -3,6 +3,7 @@
 
 #include "Win32Files.h"
 #include "Win32Registry.h"
+#include "Win32ServiceControl.h"
 #include "Win32Shell.h"
 #include "Win32System.h"
 #include "platform/Platform.h"
@@ -12,6 +13,7 @@ struct TWin32Platform {
     TWin32System System;
     TWin32Shell Shell;
     TWin32Files Files;
+    TWin32ServiceControl ServiceControl;
 
-    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files}; }
+    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files, &ServiceControl}; }
 };
