@@ -68,22 +68,22 @@ public:
     virtual ~IServiceControl() = default;
 
     // The active database of the local computer.
-    virtual TServiceHandle OpenSCManager(std::uint32_t access) = 0;
-    virtual TServiceHandle OpenService(TServiceHandle manager, const std::string& name,
-                                       std::uint32_t access) = 0;
+    virtual TServiceHandle OpenSCManagerA(std::uint32_t access) = 0;
+    virtual TServiceHandle OpenServiceA(TServiceHandle manager, const std::string& name,
+                                        std::uint32_t access) = 0;
     // Without arguments.
-    virtual bool StartService(TServiceHandle service) = 0;
+    virtual bool StartServiceA(TServiceHandle service) = 0;
     // `state` is the status record's current state: filled when the service reports one, left
     // as it was otherwise.
     virtual bool ControlService(TServiceHandle service, std::uint32_t control,
                                 std::uint32_t& state) = 0;
     virtual bool QueryServiceStatus(TServiceHandle service, std::uint32_t& state) = 0;
     // No load-order group, tag, dependencies, account (LocalSystem) or password.
-    virtual TServiceHandle CreateService(TServiceHandle manager, const std::string& name,
-                                         const std::string& displayName, std::uint32_t access,
-                                         std::uint32_t serviceType, std::uint32_t startType,
-                                         std::uint32_t errorControl,
-                                         const std::string& binaryPath) = 0;
+    virtual TServiceHandle CreateServiceA(TServiceHandle manager, const std::string& name,
+                                          const std::string& displayName, std::uint32_t access,
+                                          std::uint32_t serviceType, std::uint32_t startType,
+                                          std::uint32_t errorControl,
+                                          const std::string& binaryPath) = 0;
     virtual bool DeleteService(TServiceHandle service) = 0;
     virtual void CloseServiceHandle(TServiceHandle handle) = 0;
 
@@ -97,12 +97,12 @@ public:
     // The token of the own process.
     virtual bool OpenProcessToken(std::uint32_t access, TTokenHandle& token) = 0;
     // On the local computer.
-    virtual bool LookupPrivilegeValue(const std::string& name, TLuid& luid) = 0;
+    virtual bool LookupPrivilegeValueA(const std::string& name, TLuid& luid) = 0;
     // One privilege with these attributes; no previous state.
     virtual bool AdjustTokenPrivileges(TTokenHandle token, const TLuid& luid,
                                        std::uint32_t attributes) = 0;
     virtual void CloseHandle(TTokenHandle token) = 0;
-    virtual bool ExitWindows(std::uint32_t flags, std::uint32_t reason) = 0;
+    virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
 };
 
 using TServiceObject =

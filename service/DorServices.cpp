@@ -21,12 +21,12 @@ bool ServiceExists(const std::string& serviceName) {
     std::string error;
     bool exists = false;
     {
-        const TServiceObject manager = OwnServiceHandle(scm, scm.OpenSCManager(svc::GenericRead));
+        const TServiceObject manager = OwnServiceHandle(scm, scm.OpenSCManagerA(svc::GenericRead));
         if (!manager) {
             error = ServiceErrorText(scm.LastError());
         } else {
             const TServiceObject service = OwnServiceHandle(
-                scm, scm.OpenService(manager.Get(), serviceName, svc::GenericRead));
+                scm, scm.OpenServiceA(manager.Get(), serviceName, svc::GenericRead));
             exists = static_cast<bool>(service);
             if (!exists) {
                 const std::uint32_t code = scm.LastError();

@@ -8,7 +8,7 @@ bool EnableShutdownPrivilege(IServiceControl& scm) {
     if (!scm.OpenProcessToken(svc::TokenAdjustPrivileges, raw)) return false;
     const TTokenObject token(scm, raw);
     TLuid luid;
-    if (!scm.LookupPrivilegeValue(svc::SeShutdownName, luid)) return false;
+    if (!scm.LookupPrivilegeValueA(svc::SeShutdownName, luid)) return false;
     // Success with a privilege that was not assigned is reported only through the last error.
     const bool adjusted = scm.AdjustTokenPrivileges(token.Get(), luid, svc::SePrivilegeEnabled);
     return adjusted && scm.LastError() == 0;
@@ -18,5 +18,5 @@ bool EnableShutdownPrivilege(IServiceControl& scm) {
 bool RestartComputer() {
     IServiceControl& scm = *Platform().ServiceControl;
     if (scm.IsNtFamily() && !EnableShutdownPrivilege(scm)) return false;
-    return scm.ExitWindows(svc::EwxReboot, svc::ShtdnReasonMajorApplication);
+    return scm.ExitWindowsEx(svc::EwxReboot, svc::ShtdnReasonMajorApplication);
 }

@@ -26,12 +26,12 @@ void RunInServiceFrame(const std::string& serviceName, std::uint32_t managerAcce
     IServiceControl& scm = *Platform().ServiceControl;
     std::string error;
     {
-        const TServiceObject manager = OwnServiceHandle(scm, scm.OpenSCManager(managerAccess));
+        const TServiceObject manager = OwnServiceHandle(scm, scm.OpenSCManagerA(managerAccess));
         if (!manager) {
             error = ServiceErrorText(scm.LastError());
         } else {
             const TServiceObject service =
-                OwnServiceHandle(scm, scm.OpenService(manager.Get(), serviceName, serviceAccess));
+                OwnServiceHandle(scm, scm.OpenServiceA(manager.Get(), serviceName, serviceAccess));
             error = service ? step(scm, service.Get()) : ServiceErrorText(scm.LastError());
         }
     }

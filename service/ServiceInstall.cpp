@@ -25,12 +25,12 @@ bool InstallService(const std::string& binaryPath, const std::string& serviceNam
                     const std::string& displayName, const std::string& description) {
     IServiceControl& scm = *Platform().ServiceControl;
     const TServiceObject manager =
-        OwnServiceHandle(scm, scm.OpenSCManager(svc::ScManagerCreateService));
+        OwnServiceHandle(scm, scm.OpenSCManagerA(svc::ScManagerCreateService));
     if (!manager) return false;
     const TServiceObject service = OwnServiceHandle(
-        scm, scm.CreateService(manager.Get(), serviceName, displayName, svc::ServiceAllAccess,
-                               svc::ServiceWin32OwnProcess, svc::ServiceAutoStart,
-                               svc::ServiceErrorNormal, QuotedBinaryPath(binaryPath)));
+        scm, scm.CreateServiceA(manager.Get(), serviceName, displayName, svc::ServiceAllAccess,
+                                svc::ServiceWin32OwnProcess, svc::ServiceAutoStart,
+                                svc::ServiceErrorNormal, QuotedBinaryPath(binaryPath)));
     // Why the manager refused is not reported: the caller only learns that it did.
     if (!service) return false;
     if (!description.empty()) WriteDescription(serviceName, description);

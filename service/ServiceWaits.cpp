@@ -9,7 +9,7 @@ constexpr std::uint32_t WaitAccess = svc::GenericExecute | svc::ServiceQueryStat
 void StartServiceAndWait(const std::string& serviceName) {
     RunInServiceFrame(serviceName, svc::GenericRead, WaitAccess,
                       [](IServiceControl& scm, TServiceHandle service) -> std::string {
-                          if (!scm.StartService(service)) return ServiceErrorText(scm.LastError());
+                          if (!scm.StartServiceA(service)) return ServiceErrorText(scm.LastError());
                           const std::uint64_t start = scm.Milliseconds();
                           for (;;) {
                               // Even a service that runs at once costs one pause.

@@ -111,14 +111,14 @@ void TFakeServiceControl::RemoveIfDeleted(const std::string& name) {
     Pending.erase(name);
 }
 
-TServiceHandle TFakeServiceControl::OpenSCManager(std::uint32_t access) {
+TServiceHandle TFakeServiceControl::OpenSCManagerA(std::uint32_t access) {
     Record("OpenSCManager " + Hex(access));
     if (Faulted("OpenSCManager")) return 0;
     return Issue({TKind::Manager, {}, ManagerRights(access)});
 }
 
-TServiceHandle TFakeServiceControl::OpenService(TServiceHandle manager, const std::string& name,
-                                                std::uint32_t access) {
+TServiceHandle TFakeServiceControl::OpenServiceA(TServiceHandle manager, const std::string& name,
+                                                 std::uint32_t access) {
     Record("OpenService " + name + " " + Hex(access));
     if (Faulted("OpenService") || !Find(manager, TKind::Manager, 0)) return 0;
     if (!Services.count(name)) {
@@ -128,7 +128,7 @@ TServiceHandle TFakeServiceControl::OpenService(TServiceHandle manager, const st
     return Issue({TKind::Service, name, ServiceRights(access)});
 }
 
-bool TFakeServiceControl::StartService(TServiceHandle service) {
+bool TFakeServiceControl::StartServiceA(TServiceHandle service) {
     const THandle* handle = Find(service, TKind::Service, svc::ServiceStart);
     Record("StartService" + (handle ? " " + handle->Service : std::string()));
     if (!handle) return false;
@@ -177,12 +177,12 @@ bool TFakeServiceControl::QueryServiceStatus(TServiceHandle service, std::uint32
     return true;
 }
 
-TServiceHandle TFakeServiceControl::CreateService(TServiceHandle manager, const std::string& name,
-                                                  const std::string& displayName,
-                                                  std::uint32_t access, std::uint32_t serviceType,
-                                                  std::uint32_t startType,
-                                                  std::uint32_t errorControl,
-                                                  const std::string& binaryPath) {
+TServiceHandle TFakeServiceControl::CreateServiceA(TServiceHandle manager, const std::string& name,
+                                                   const std::string& displayName,
+                                                   std::uint32_t access, std::uint32_t serviceType,
+                                                   std::uint32_t startType,
+                                                   std::uint32_t errorControl,
+                                                   const std::string& binaryPath) {
     Record("CreateService " + name + " " + Hex(access));
     if (Faulted("CreateService") || !Find(manager, TKind::Manager, svc::ScManagerCreateService))
         return 0;
@@ -241,7 +241,7 @@ bool TFakeServiceControl::OpenProcessToken(std::uint32_t access, TTokenHandle& t
     return true;
 }
 
-bool TFakeServiceControl::LookupPrivilegeValue(const std::string& name, TLuid& luid) {
+bool TFakeServiceControl::LookupPrivilegeValueA(const std::string& name, TLuid& luid) {
     Record("LookupPrivilegeValue " + name);
     if (Faulted("LookupPrivilegeValue")) return false;
     if (name != svc::SeShutdownName) return Fail(ErrorNoSuchPrivilege);
@@ -274,7 +274,7 @@ void TFakeServiceControl::CloseHandle(TTokenHandle token) {
     Error = 0;
 }
 
-bool TFakeServiceControl::ExitWindows(std::uint32_t flags, std::uint32_t reason) {
+bool TFakeServiceControl::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
     Record("ExitWindows " + Hex(flags) + " " + Hex(reason));
     if (Faulted("ExitWindows")) return false;
     Error = 0;

@@ -15,17 +15,17 @@ HANDLE AsToken(TTokenHandle handle) {
 }
 } // namespace
 
-TServiceHandle TWin32ServiceControl::OpenSCManager(std::uint32_t access) {
-    return FromSc(OpenSCManagerA(nullptr, nullptr, access));
+TServiceHandle TWin32ServiceControl::OpenSCManagerA(std::uint32_t access) {
+    return FromSc(::OpenSCManagerA(nullptr, nullptr, access));
 }
 
-TServiceHandle TWin32ServiceControl::OpenService(TServiceHandle manager, const std::string& name,
-                                                 std::uint32_t access) {
-    return FromSc(OpenServiceA(AsSc(manager), name.c_str(), access));
+TServiceHandle TWin32ServiceControl::OpenServiceA(TServiceHandle manager, const std::string& name,
+                                                  std::uint32_t access) {
+    return FromSc(::OpenServiceA(AsSc(manager), name.c_str(), access));
 }
 
-bool TWin32ServiceControl::StartService(TServiceHandle service) {
-    return StartServiceA(AsSc(service), 0, nullptr) != FALSE;
+bool TWin32ServiceControl::StartServiceA(TServiceHandle service) {
+    return ::StartServiceA(AsSc(service), 0, nullptr) != FALSE;
 }
 
 bool TWin32ServiceControl::ControlService(TServiceHandle service, std::uint32_t control,
@@ -46,15 +46,15 @@ bool TWin32ServiceControl::QueryServiceStatus(TServiceHandle service, std::uint3
     return true;
 }
 
-TServiceHandle TWin32ServiceControl::CreateService(TServiceHandle manager, const std::string& name,
-                                                   const std::string& displayName,
-                                                   std::uint32_t access, std::uint32_t serviceType,
-                                                   std::uint32_t startType,
-                                                   std::uint32_t errorControl,
-                                                   const std::string& binaryPath) {
-    return FromSc(CreateServiceA(AsSc(manager), name.c_str(), displayName.c_str(), access,
-                                 serviceType, startType, errorControl, binaryPath.c_str(), nullptr,
-                                 nullptr, nullptr, nullptr, nullptr));
+TServiceHandle TWin32ServiceControl::CreateServiceA(TServiceHandle manager, const std::string& name,
+                                                    const std::string& displayName,
+                                                    std::uint32_t access, std::uint32_t serviceType,
+                                                    std::uint32_t startType,
+                                                    std::uint32_t errorControl,
+                                                    const std::string& binaryPath) {
+    return FromSc(::CreateServiceA(AsSc(manager), name.c_str(), displayName.c_str(), access,
+                                   serviceType, startType, errorControl, binaryPath.c_str(),
+                                   nullptr, nullptr, nullptr, nullptr, nullptr));
 }
 
 bool TWin32ServiceControl::DeleteService(TServiceHandle service) {
@@ -88,9 +88,9 @@ bool TWin32ServiceControl::OpenProcessToken(std::uint32_t access, TTokenHandle& 
     return true;
 }
 
-bool TWin32ServiceControl::LookupPrivilegeValue(const std::string& name, TLuid& luid) {
+bool TWin32ServiceControl::LookupPrivilegeValueA(const std::string& name, TLuid& luid) {
     LUID result{};
-    if (!LookupPrivilegeValueA(nullptr, name.c_str(), &result)) return false;
+    if (!::LookupPrivilegeValueA(nullptr, name.c_str(), &result)) return false;
     luid = TLuid{result.LowPart, result.HighPart};
     return true;
 }
@@ -110,6 +110,6 @@ void TWin32ServiceControl::CloseHandle(TTokenHandle token) {
     ::CloseHandle(AsToken(token));
 }
 
-bool TWin32ServiceControl::ExitWindows(std::uint32_t flags, std::uint32_t reason) {
-    return ExitWindowsEx(flags, reason) != FALSE;
+bool TWin32ServiceControl::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
+    return ::ExitWindowsEx(flags, reason) != FALSE;
 }

@@ -5,18 +5,18 @@
 
 class TWin32ServiceControl : public IServiceControl {
 public:
-    TServiceHandle OpenSCManager(std::uint32_t access) override;
-    TServiceHandle OpenService(TServiceHandle manager, const std::string& name,
-                               std::uint32_t access) override;
-    bool StartService(TServiceHandle service) override;
+    TServiceHandle OpenSCManagerA(std::uint32_t access) override;
+    TServiceHandle OpenServiceA(TServiceHandle manager, const std::string& name,
+                                std::uint32_t access) override;
+    bool StartServiceA(TServiceHandle service) override;
     bool ControlService(TServiceHandle service, std::uint32_t control,
                         std::uint32_t& state) override;
     bool QueryServiceStatus(TServiceHandle service, std::uint32_t& state) override;
-    TServiceHandle CreateService(TServiceHandle manager, const std::string& name,
-                                 const std::string& displayName, std::uint32_t access,
-                                 std::uint32_t serviceType, std::uint32_t startType,
-                                 std::uint32_t errorControl,
-                                 const std::string& binaryPath) override;
+    TServiceHandle CreateServiceA(TServiceHandle manager, const std::string& name,
+                                  const std::string& displayName, std::uint32_t access,
+                                  std::uint32_t serviceType, std::uint32_t startType,
+                                  std::uint32_t errorControl,
+                                  const std::string& binaryPath) override;
     bool DeleteService(TServiceHandle service) override;
     void CloseServiceHandle(TServiceHandle handle) override;
 
@@ -26,9 +26,9 @@ public:
 
     bool IsNtFamily() override;
     bool OpenProcessToken(std::uint32_t access, TTokenHandle& token) override;
-    bool LookupPrivilegeValue(const std::string& name, TLuid& luid) override;
+    bool LookupPrivilegeValueA(const std::string& name, TLuid& luid) override;
     bool AdjustTokenPrivileges(TTokenHandle token, const TLuid& luid,
                                std::uint32_t attributes) override;
     void CloseHandle(TTokenHandle token) override;
-    bool ExitWindows(std::uint32_t flags, std::uint32_t reason) override;
+    bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
 };

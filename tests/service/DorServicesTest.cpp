@@ -215,8 +215,8 @@ TEST_F(TDorServicesTest, DescriptionFailures) {
 
 TEST_F(TDorServicesTest, ARemovalCompletesOnlyWhenTheLastHandleIsClosed) {
     {
-        const TServiceObject manager(Scm, Scm.OpenSCManager(svc::GenericRead));
-        const TServiceObject held(Scm, Scm.OpenService(manager.Get(), Name, svc::GenericRead));
+        const TServiceObject manager(Scm, Scm.OpenSCManagerA(svc::GenericRead));
+        const TServiceObject held(Scm, Scm.OpenServiceA(manager.Get(), Name, svc::GenericRead));
         EXPECT_TRUE(UninstallService(Name));
         EXPECT_TRUE(ServiceExists(Name));
         EXPECT_EQ(ErrorOf([&] { UninstallService(Name); }),
