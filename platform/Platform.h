@@ -3,6 +3,7 @@
 #include "Files.h"
 #include "Gui.h"
 #include "Registry.h"
+#include "ServiceControl.h"
 #include "Shell.h"
 #include "System.h"
 #include "Versions.h"
@@ -14,6 +15,7 @@ struct TPlatform {
     ISystem* System = nullptr;
     IShell* Shell = nullptr;
     IFiles* Files = nullptr;
+    IServiceControl* ServiceControl = nullptr;
     IGui* Gui = nullptr;
     IVersions* Versions = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "FakeFiles.h"
 #include "FakeRegistry.h"
+#include "FakeServiceControl.h"
 #include "FakeShell.h"
 #include "FakeSystem.h"
 #include "FakeVersions.h"
@@ -14,6 +15,7 @@ struct TFakePlatform {
     TFakeSystem System;
     TFakeShell Shell;
     TFakeFiles Files;
+    TFakeServiceControl ServiceControl;
     THeadlessGui Gui;
     TFakeVersions Versions;
 
@@ -22,7 +24,9 @@ struct TFakePlatform {
     TFakePlatform(const TFakePlatform&) = delete;
     TFakePlatform& operator=(const TFakePlatform&) = delete;
 
-    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files, &Gui, &Versions}; }
+    TPlatform Get() {
+        return TPlatform{&Registry, &System, &Shell, &Files, &ServiceControl, &Gui, &Versions};
+    }
 
 private:
     TPlatform Previous;

@@ -4,6 +4,7 @@
 #include "Win32Files.h"
 #include "Win32Gui.h"
 #include "Win32Registry.h"
+#include "Win32ServiceControl.h"
 #include "Win32Shell.h"
 #include "Win32System.h"
 #include "Win32Versions.h"
@@ -14,8 +15,11 @@ struct TWin32Platform {
     TWin32System System;
     TWin32Shell Shell;
     TWin32Files Files;
+    TWin32ServiceControl ServiceControl;
     TWin32Gui Gui;
     TWin32Versions Versions;
 
-    TPlatform Get() { return TPlatform{&Registry, &System, &Shell, &Files, &Gui, &Versions}; }
+    TPlatform Get() {
+        return TPlatform{&Registry, &System, &Shell, &Files, &ServiceControl, &Gui, &Versions};
+    }
 };

@@ -1,7 +1,8 @@
+#include "service/QelAdminTools.h"
+#include "environment/QelGlobals.h"
 #include "platform/fake/FakePlatform.h"
 #include "platform/fake/FakeServiceControl.h"
 #include "service/DorServices.h"
-#include "service/QelAdminTools.h"
 #include "translation/QelLanguage.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@ const std::string Exe = "C:\\Program Files\\VELK Network Monitor\\VELK Probe.exe
 const std::string Description = "This service is required for collecting data for VELK 7";
 
 class AdminTool : public ::testing::Test {
-protected:
+public:
     TFakePlatform Platform;
     TFakeServiceControl& Scm = Platform.ServiceControl;
     THeadlessGui& Gui = Platform.Gui;
@@ -24,9 +25,10 @@ protected:
         Gui.Events.clear();
         Gui.Shown.clear();
         Gui.Unexpected.clear();
-        Scm.Calls.clear();
+        Scm = TFakeServiceControl();
         Platform.System.Messages[1056] = "An instance of the service is already running.\r\n";
-        Platform.System.Messages[1060] = "The specified service does not exist as an installed service.\r\n";
+        Platform.System.Messages[1060] =
+            "The specified service does not exist as an installed service.\r\n";
         InitCommonStrings();
         Gui.Clock = [this] { return Scm.Clock; };
         Tool = std::make_unique<TQelAdminTool>(0);
@@ -78,9 +80,9 @@ TEST_F(AdminTool, InstallCreatesTheServiceOrNamesItsKeyName) {
 TEST_F(AdminTool, StartShowsTheProgressWindowOnceAndConfirmsTheServiceRuns) {
     Installed(svc::ServiceStopped);
     EXPECT_TRUE(Tool->StartProbeService(Display, Name));
-    EXPECT_EQ(ProgressEvents(), (std::vector<std::string>{
-                                    "progress show Trying to start service VELK 7 Probe Service",
-                                    "progress close"}));
+    EXPECT_EQ(ProgressEvents(),
+              (std::vector<std::string>{
+                  "progress show Trying to start service VELK 7 Probe Service", "progress close"}));
 }
 
 TEST_F(AdminTool, StartFailuresAreShownAfterTheProgressWindowHasClosed) {
@@ -109,8 +111,7 @@ TEST_F(AdminTool, StartFailuresAreShownAfterTheProgressWindowHasClosed) {
              t.Scm.Services[Name].OnStart = {{0, svc::ServiceStartPending}};
          },
          "VELK 7 Probe Service could not be started: Timeout while starting."},
-        {"not installed",
-         [](AdminTool&) {},
+        {"not installed", [](AdminTool&) {},
          "VELK 7 Probe Service could not be started: The specified service does not exist as an "
          "installed service"},
     };
@@ -134,9 +135,9 @@ TEST_F(AdminTool, StopTimeoutKeepsTheServiceRunning) {
     Scm.Services[Name].OnStop = {{0, svc::ServiceStopPending}};
     Gui.ExpectMessage("VELK 7 Probe Service could not be stopped: Timeout while stopping.");
     EXPECT_FALSE(Tool->StopProbeService(Display, Name));
-    EXPECT_EQ(ProgressEvents(), (std::vector<std::string>{
-                                    "progress show Trying to stop service VELK 7 Probe Service",
-                                    "progress close"}));
+    EXPECT_EQ(ProgressEvents(),
+              (std::vector<std::string>{"progress show Trying to stop service VELK 7 Probe Service",
+                                        "progress close"}));
 }
 
 TEST_F(AdminTool, StopSucceeds) {
@@ -168,9 +169,10 @@ TEST_F(AdminTool, RemovalAfterAFailedStopOffersARestart) {
                                "Do you want to restart your computer now?",
                            restart);
         EXPECT_TRUE(Tool->UninstallProbeService(Display, Name, true));
-        const bool exited = std::count_if(Scm.Calls.begin(), Scm.Calls.end(), [](const std::string& call) {
-            return call.rfind("ExitWindows", 0) == 0;
-        }) > 0;
+        const bool exited =
+            std::count_if(Scm.Calls.begin(), Scm.Calls.end(), [](const std::string& call) {
+                return call.rfind("ExitWindows", 0) == 0;
+            }) > 0;
         EXPECT_EQ(exited, restart);
         ASSERT_FALSE(Gui.Shown.empty());
         EXPECT_EQ(Gui.Shown.back().Caption, "Attention!");
@@ -193,23 +195,35 @@ TEST_F(AdminTool, CheckDataPathDecisions) {
         bool Adopt;
     } cases[] = {
         {"same path", Old, {}, "", true},
-        {"blanks only", "   ", {}, "An empty string is invalid as a path. Reverting to " + Old, false},
+        {"blanks only",
+         "   ",
+         {},
+         "An empty string is invalid as a path. Reverting to " + Old,
+         false},
         {"existing directory without trailing separator", "D:\\Existing", {}, "", true},
         {"existing directory with blanks around", "  D:\\Existing\t", {}, "", true},
-        {"missing, create it", "D:\\New\\Data",
-         {{"The specified path D:\\New\\Data does not exist. Do you wish to create it?", true}}, "",
+        {"missing, create it",
+         "D:\\New\\Data",
+         {{"The specified path D:\\New\\Data does not exist. Do you wish to create it?", true}},
+         "",
          true},
-        {"missing, creation fails", "D:\\Refused",
+        {"missing, creation fails",
+         "D:\\Refused",
          {{"The specified path D:\\Refused does not exist. Do you wish to create it?", true}},
-         "D:\\Refused could not be created. Reverting to " + Old, false},
-        {"missing, No then No adopts", "D:\\Later",
+         "D:\\Refused could not be created. Reverting to " + Old,
+         false},
+        {"missing, No then No adopts",
+         "D:\\Later",
          {{"The specified path D:\\Later does not exist. Do you wish to create it?", false},
           {"Do you wish to use the old path " + Old + " instead?", false}},
-         "", true},
-        {"missing, No then Yes keeps", "D:\\Later",
+         "",
+         true},
+        {"missing, No then Yes keeps",
+         "D:\\Later",
          {{"The specified path D:\\Later does not exist. Do you wish to create it?", false},
           {"Do you wish to use the old path " + Old + " instead?", true}},
-         "", false},
+         "",
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Case);
@@ -217,7 +231,8 @@ TEST_F(AdminTool, CheckDataPathDecisions) {
         SetUp();
         Platform.Files.PutDirectory("D:\\Existing");
         Platform.Files.CreateRefused.insert("d:\\refused");
-        for (const auto& [text, answer] : c.Questions) Gui.ExpectQuestion(text, answer);
+        for (const auto& [text, answer] : c.Questions)
+            Gui.ExpectQuestion(text, answer);
         if (!c.Message.empty()) Gui.ExpectMessage(c.Message);
         EXPECT_EQ(CheckDataPath(Old, c.NewPath), c.Adopt);
     }
@@ -229,7 +244,8 @@ TEST_F(AdminTool, LanguageFilesAreListedByDisplayName) {
     const std::string dir = "C:\\Program Files\\VELK Network Monitor\\language\\";
     Platform.System.ModulePath = "C:\\Program Files\\VELK Network Monitor\\VELKProbeAdmin.exe";
     InitGlobals();
-    Platform.Files.PutFile(dir + "English.lng", "<?xml?>\r\n<language name=\"English\" charset=\"x\">");
+    Platform.Files.PutFile(dir + "English.lng",
+                           "<?xml?>\r\n<language name=\"English\" charset=\"x\">");
     Platform.Files.PutFile(dir + "Deutsch.lng", "<language name=\"Deutsch\">");
     Platform.Files.PutFile(dir + "British.lng", "<language name=\"english\">"); // same name, later
     Platform.Files.PutFile(dir + "Klingon.LNG", "<language>no display name</language>");
