@@ -43,12 +43,21 @@ void THeadlessForm::Click(const std::string& control) {
     if (!state.Enabled || !state.Visible) return;
     if (state.Kind == TControlKind::RadioButton) {
         SetChecked(control, true);
-        return;
-    }
-    if (const auto handler = ClickHandlers.find(control); handler != ClickHandlers.end()) {
+    } else if (const auto handler = ClickHandlers.find(control); handler != ClickHandlers.end()) {
         const auto run = handler->second;
         run();
     }
+    if (!Closed) Idle();
+}
+
+void THeadlessForm::Type(const std::string& control, const std::string& text) {
+    SetText(control, text);
+    Idle();
+}
+
+void THeadlessForm::Select(const std::string& control, int index) {
+    SetItemIndex(control, index);
+    Idle();
 }
 
 void THeadlessForm::SendRegisteredMessage(std::uint32_t message) {

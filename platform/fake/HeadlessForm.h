@@ -14,10 +14,11 @@ class THeadlessForm : public IForm {
 public:
     explicit THeadlessForm(const TFormSpec& spec);
 
-    // What an administrator does. A click on a disabled or hidden control does nothing.
+    // What an administrator does, each followed by the idle update as in the real loop. A click
+    // on a disabled or hidden control does nothing.
     void Click(const std::string& control);
-    void Type(const std::string& control, const std::string& text) { SetText(control, text); }
-    void Select(const std::string& control, int index) { SetItemIndex(control, index); }
+    void Type(const std::string& control, const std::string& text);
+    void Select(const std::string& control, int index);
     void SendRegisteredMessage(std::uint32_t message);
     // Runs the idle update, as the real loop does after each batch of events.
     void Idle();
