@@ -18,6 +18,9 @@ public:
     ~TXMLItem();
     TXMLItem(const TXMLItem&) = delete;
     TXMLItem& operator=(const TXMLItem&) = delete;
+    // Items come from a pool: a document is many of them, made and freed together.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block) noexcept;
 
     const std::string& Name() const { return ItemName; }
     void SetName(const std::string& name);
