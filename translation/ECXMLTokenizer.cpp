@@ -65,7 +65,7 @@ TXMLTokenizer::TXMLTokenizer(TXMLStream& stream)
     : TXMLTokenizer(stream, std::min(BufferLimit, stream.Size() - stream.Position())) {}
 
 TXMLTokenizer::TXMLTokenizer(TXMLStream& stream, std::size_t capacity)
-    : Stream(stream), Capacity(capacity) {
+    : Stream(stream), ConsumedBefore(stream.Position()), Capacity(capacity) {
     // An input that one buffer holds whole is read where it lies, without a copy: the
     // stream's bytes are followed by a 0, which serves as the terminator.
     Borrowed = capacity >= stream.Size() - stream.Position();

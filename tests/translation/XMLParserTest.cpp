@@ -114,6 +114,10 @@ TEST(XMLTokenizer, CountsLinesAndLeavesTheStreamAtTheCurrentToken) {
         EXPECT_EQ(tokenizer.Line(), 4);
     }
     EXPECT_EQ(stream.Position(), 8u); // the "t" of "text"
+
+    stream.SetPosition(4);
+    { TXMLTokenizer tokenizer(stream); }
+    EXPECT_EQ(stream.Position(), 8u);
 }
 
 TEST(XMLTokenizer, TokenKinds) {
