@@ -66,9 +66,14 @@ std::vector<std::string> Attributes(std::string_view tag) {
 // as long as its thread may free an item, so it is never destroyed; its memory is bounded by
 // the most items the thread held at once. The sanitizers get the general allocator, which
 // they watch.
-#if defined(__SANITIZE_ADDRESS__) || defined(VELK_PLAIN_ALLOCATION)
+#if defined(__SANITIZE_ADDRESS__)
 #define VELK_ITEM_POOL 0
-#else
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELK_ITEM_POOL 0
+#endif
+#endif
+#ifndef VELK_ITEM_POOL
 #define VELK_ITEM_POOL 1
 #endif
 
@@ -116,9 +121,11 @@ std::string Spaces(int n) {
 
 void* TXMLItem::operator new(std::size_t size) {
 #if VELK_ITEM_POOL
-    if (size == sizeof(TXMLItem)) return Pool().Take();
-#endif
+    (void)size; // the class is final: always one item
+    return Pool().Take();
+#else
     return ::operator new(size);
+#endif
 }
 
 void TXMLItem::operator delete(void* block) noexcept {

@@ -12,7 +12,7 @@
 class TECXMLParser;
 
 // One element; it owns its children.
-class TXMLItem {
+class TXMLItem final {
 public:
     explicit TXMLItem(TECXMLParser* parser = nullptr) : Owner(parser) {}
     ~TXMLItem();

@@ -262,6 +262,22 @@ TEST(XMLItem, ChildOperations) {
     EXPECT_EQ(b.ParamValue("z"), "");
 }
 
+TEST(XMLItem, MovingASubtreeToAnotherDocumentMovesItsNotifications) {
+    TECXMLParser from, to;
+    int changesInTo = 0;
+    to.XMLItemChanged = [&](TECXMLParser& sender, TXMLItem&) {
+        EXPECT_EQ(&sender, &to);
+        ++changesInTo;
+    };
+    TXMLItem& branch = from.Root().New();
+    TXMLItem& leaf = branch.New();
+    branch.SetParent(to.Root());
+    EXPECT_EQ(from.Root().Count(), 0);
+    EXPECT_EQ(leaf.Parser(), &to);
+    leaf.SetParams({"a=1"});
+    EXPECT_EQ(changesInTo, 1);
+}
+
 std::string Document(bool crLf) {
     TECXMLParser parser;
     parser.SetCrLfInAsString(crLf);
