@@ -1,4 +1,4 @@
-// Loads any bytes as a document; what loads must write and read back to the same tree.
+// Loads any bytes as a document; what loads is written and read back, which must not fault.
 #include "translation/ECXMLParser.h"
 
 #include <cstdint>

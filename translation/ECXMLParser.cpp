@@ -62,10 +62,79 @@ std::vector<std::string> Attributes(std::string_view tag) {
     return params;
 }
 
+// Blocks of one item's size, kept on a free list for reuse by the same thread. The pool lives
+// as long as its thread may free an item, so it is never destroyed; its memory is bounded by
+// the most items the thread held at once. The sanitizers get the general allocator, which
+// they watch.
+#if defined(__SANITIZE_ADDRESS__)
+#define VELK_ITEM_POOL 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELK_ITEM_POOL 0
+#endif
+#endif
+#ifndef VELK_ITEM_POOL
+#define VELK_ITEM_POOL 1
+#endif
+
+#if VELK_ITEM_POOL
+class TItemPool {
+public:
+    void* Take() {
+        if (!FreeList) Grow();
+        TBlock* block = FreeList;
+        FreeList = block->Next;
+        return block;
+    }
+    void Give(void* memory) {
+        auto* block = static_cast<TBlock*>(memory);
+        block->Next = FreeList;
+        FreeList = block;
+    }
+
+private:
+    union TBlock {
+        TBlock* Next;
+        alignas(TXMLItem) unsigned char Bytes[sizeof(TXMLItem)];
+    };
+    static constexpr std::size_t SlabBlocks = 256;
+    void Grow() {
+        Slabs.push_back(std::make_unique<TBlock[]>(SlabBlocks));
+        TBlock* slab = Slabs.back().get();
+        for (std::size_t i = 0; i < SlabBlocks; ++i)
+            Give(&slab[i]);
+    }
+    std::vector<std::unique_ptr<TBlock[]>> Slabs;
+    TBlock* FreeList = nullptr;
+};
+
+TItemPool& Pool() {
+    thread_local TItemPool* pool = new TItemPool;
+    return *pool;
+}
+#endif
+
 std::string Spaces(int n) {
     return std::string(static_cast<std::size_t>(std::max(n, 0)), ' ');
 }
 } // namespace
+
+void* TXMLItem::operator new(std::size_t size) {
+#if VELK_ITEM_POOL
+    (void)size; // the class is final: always one item
+    return Pool().Take();
+#else
+    return ::operator new(size);
+#endif
+}
+
+void TXMLItem::operator delete(void* block) noexcept {
+#if VELK_ITEM_POOL
+    Pool().Give(block);
+#else
+    ::operator delete(block);
+#endif
+}
 
 TXMLItem::~TXMLItem() {
     Notify = false;
@@ -135,6 +204,7 @@ void TXMLItem::Clear() {
 }
 
 TXMLItem& TXMLItem::New() {
+    if (Children.empty()) Children.reserve(8);
     Children.push_back(std::make_unique<TXMLItem>(Owner));
     TXMLItem& child = *Children.back();
     child.ParentItem = this;
@@ -237,7 +307,7 @@ void TXMLItem::LoadFromTokenizer(TXMLTokenizer& tokenizer) {
         // Most tokens need no normalisation: then the raw bytes are the text.
         const std::string_view raw = tokenizer.RawToken();
         std::string_view text = raw;
-        if (NeedsNormalising(raw)) text = normalised = NormaliseTokenText(raw);
+        if (tokenizer.NeedsNormalising()) text = normalised = NormaliseTokenText(raw);
         switch (tokenizer.Kind()) {
         case TXMLTokenKind::Declaration:
             ReadDeclaration(text);

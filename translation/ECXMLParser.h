@@ -12,12 +12,15 @@
 class TECXMLParser;
 
 // One element; it owns its children.
-class TXMLItem {
+class TXMLItem final {
 public:
     explicit TXMLItem(TECXMLParser* parser = nullptr) : Owner(parser) {}
     ~TXMLItem();
     TXMLItem(const TXMLItem&) = delete;
     TXMLItem& operator=(const TXMLItem&) = delete;
+    // Items come from a pool: a document is many of them, made and freed together.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block) noexcept;
 
     const std::string& Name() const { return ItemName; }
     void SetName(const std::string& name);

@@ -1,6 +1,7 @@
 #include "ECXMLTokenizer.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -10,6 +11,30 @@ bool IsBlank(char c) {
 
 const char* Find(const char* from, const char* end, char c) {
     return static_cast<const char*>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
+}
+
+// Bytes that end a token or may need normalising; all others are passed over in one step.
+constexpr auto Special = [] {
+    std::array<bool, 256> table{};
+    for (const unsigned char c : {'<', '>', ' ', '\r', '\n'})
+        table[c] = true;
+    return table;
+}();
+
+// Finds `stop` before `end` and notes where the first byte that normalising would change
+// stands (a CR, an LF, or the second of two spaces), all in the one pass.
+const char* ScanTo(const char* from, const char* end, char stop, const char*& firstDirty) {
+    firstDirty = end;
+    for (;;) {
+        while (from != end && !Special[static_cast<unsigned char>(*from)])
+            ++from;
+        if (from == end) return nullptr;
+        const char c = *from;
+        if (c == stop) return from;
+        if (firstDirty == end && (c == '\r' || c == '\n' || (c == ' ' && from[-1] == ' ')))
+            firstDirty = from;
+        ++from;
+    }
 }
 
 std::string DeletePairs(std::string_view text, char first, char second) {
@@ -40,8 +65,17 @@ TXMLTokenizer::TXMLTokenizer(TXMLStream& stream)
     : TXMLTokenizer(stream, std::min(BufferLimit, stream.Size() - stream.Position())) {}
 
 TXMLTokenizer::TXMLTokenizer(TXMLStream& stream, std::size_t capacity)
-    : Stream(stream), Buffer(new char[capacity + 1]), Capacity(capacity) {
-    Buffer[0] = 0;
+    : Stream(stream), ConsumedBefore(stream.Position()), Capacity(capacity) {
+    // An input that one buffer holds whole is read where it lies, without a copy: the
+    // stream's bytes are followed by a 0, which serves as the terminator.
+    Borrowed = capacity >= stream.Size() - stream.Position();
+    if (Borrowed) {
+        Base = stream.Bytes().data() + stream.Position();
+    } else {
+        Buffer.reset(new char[capacity + 1]);
+        Buffer[0] = 0;
+        Base = Buffer.get();
+    }
     NextToken();
 }
 
@@ -57,6 +91,14 @@ void TXMLTokenizer::Error(const std::string& text) const {
 }
 
 bool TXMLTokenizer::Refill() {
+    if (Borrowed) {
+        if (DataEnd != 0 || Stream.Position() == Stream.Size()) return false;
+        DataEnd = UsableEnd = Stream.Size() - Stream.Position();
+        Stream.SetPosition(Stream.Size());
+        const char* zero = Find(Base, Base + UsableEnd, 0);
+        End = zero ? static_cast<std::size_t>(zero - Base) : UsableEnd;
+        return true;
+    }
     if (HasCovered) Buffer[UsableEnd] = Covered;
     HasCovered = false;
     const std::size_t keep = DataEnd - Pos;
@@ -86,28 +128,35 @@ bool TXMLTokenizer::Refill() {
 }
 
 void TXMLTokenizer::NextToken() {
-    char* const base = Buffer.get();
     for (;;) {
-        while (Pos < End && IsBlank(base[Pos])) {
-            if (base[Pos] == '\n') ++LineNumber;
-            ++Pos;
+        const char* const base = Base; // a refill may move it
+        {
+            std::size_t pos = Pos;
+            int lines = 0;
+            for (; pos < End && IsBlank(base[pos]); ++pos)
+                lines += base[pos] == '\n';
+            Pos = pos;
+            LineNumber += lines;
         }
         if (Pos == End) {
             // A 0 byte inside the input ends the document like the end of the data does.
             if (End < UsableEnd || !Refill()) {
                 TokenStart = TokenEnd = Pos;
+                Dirty = false;
                 TokenKind = TXMLTokenKind::EndOfData;
                 return;
             }
             continue;
         }
         if (base[Pos] != '<') {
-            const char* lt = Find(base + Pos, base + End, '<');
+            const char* dirty = nullptr;
+            const char* lt = ScanTo(base + Pos, base + End, '<', dirty);
             std::size_t last = lt ? static_cast<std::size_t>(lt - base) : End;
             while (IsBlank(base[last - 1]))
                 --last;
             TokenStart = Pos;
             TokenEnd = Pos = last;
+            Dirty = dirty < base + TokenEnd;
             TokenKind = TXMLTokenKind::Text;
             return;
         }
@@ -121,9 +170,11 @@ void TXMLTokenizer::NextToken() {
             Pos = next ? static_cast<std::size_t>(next - base) : End;
         }
         if (Pos == End) continue;
-        const char* gt = Find(base + Pos + 1, base + End, '>');
+        const char* dirty = nullptr;
+        const char* gt = ScanTo(base + Pos + 1, base + End, '>', dirty);
         TokenStart = Pos;
         TokenEnd = Pos = gt ? static_cast<std::size_t>(gt - base) + 1 : End;
+        Dirty = dirty < base + TokenEnd;
         const std::string_view tag = RawToken();
         if (StartsWithNoCase(tag, "<?xml"))
             TokenKind = TXMLTokenKind::Declaration;
@@ -138,7 +189,7 @@ void TXMLTokenizer::NextToken() {
 }
 
 std::string TXMLTokenizer::TokenText() const {
-    return NormaliseTokenText(RawToken());
+    return Dirty ? NormaliseTokenText(RawToken()) : std::string(RawToken());
 }
 
 std::string NormaliseTokenText(std::string_view raw) {

@@ -29,8 +29,10 @@ public:
     void NextToken();
     TXMLTokenKind Kind() const { return TokenKind; }
     // The token's bytes as they stand in the input, and its normalised text.
-    std::string_view RawToken() const { return {Buffer.get() + TokenStart, TokenEnd - TokenStart}; }
+    std::string_view RawToken() const { return {Base + TokenStart, TokenEnd - TokenStart}; }
     std::string TokenText() const;
+    // Whether the token text differs from the raw bytes.
+    bool NeedsNormalising() const { return Dirty; }
     int Line() const { return LineNumber; }
 
 protected:
@@ -42,7 +44,9 @@ private:
 
     TXMLStream& Stream;
     std::size_t ConsumedBefore = 0;
-    std::unique_ptr<char[]> Buffer;
+    std::unique_ptr<char[]> Buffer; // only when the input does not fit one buffer
+    const char* Base = nullptr;     // the buffer, or the stream's own bytes
+    bool Borrowed = false;
     std::size_t Capacity;
     std::size_t DataEnd = 0;
     std::size_t Pos = 0;
@@ -54,6 +58,7 @@ private:
     std::size_t TokenEnd = 0;
     int LineNumber = 1;
     TXMLTokenKind TokenKind = TXMLTokenKind::EndOfData;
+    bool Dirty = false;
 };
 
 // Holds the whole stream at once, for inputs with a line longer than the chunk buffer.

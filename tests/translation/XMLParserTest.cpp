@@ -114,6 +114,10 @@ TEST(XMLTokenizer, CountsLinesAndLeavesTheStreamAtTheCurrentToken) {
         EXPECT_EQ(tokenizer.Line(), 4);
     }
     EXPECT_EQ(stream.Position(), 8u); // the "t" of "text"
+
+    stream.SetPosition(4);
+    { TXMLTokenizer tokenizer(stream); }
+    EXPECT_EQ(stream.Position(), 8u);
 }
 
 TEST(XMLTokenizer, TokenKinds) {
@@ -256,6 +260,22 @@ TEST(XMLItem, ChildOperations) {
     b.SetParams({"X=1", "y=2", "x=3"});
     EXPECT_EQ(b.ParamValue("x"), "1");
     EXPECT_EQ(b.ParamValue("z"), "");
+}
+
+TEST(XMLItem, MovingASubtreeToAnotherDocumentMovesItsNotifications) {
+    TECXMLParser from, to;
+    int changesInTo = 0;
+    to.XMLItemChanged = [&](TECXMLParser& sender, TXMLItem&) {
+        EXPECT_EQ(&sender, &to);
+        ++changesInTo;
+    };
+    TXMLItem& branch = from.Root().New();
+    TXMLItem& leaf = branch.New();
+    branch.SetParent(to.Root());
+    EXPECT_EQ(from.Root().Count(), 0);
+    EXPECT_EQ(leaf.Parser(), &to);
+    leaf.SetParams({"a=1"});
+    EXPECT_EQ(changesInTo, 1);
 }
 
 std::string Document(bool crLf) {
