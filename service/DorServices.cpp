@@ -3,6 +3,17 @@
 
 std::function<void()> ServiceWaitCallback;
 
+namespace {
+std::string Delete(IServiceControl& scm, TServiceHandle service) {
+    if (!scm.DeleteService(service)) return ServiceErrorText(scm.LastError());
+    return {};
+}
+
+std::string Nothing(IServiceControl&, TServiceHandle) {
+    return {};
+}
+} // namespace
+
 bool IsServiceRunning(const std::string& serviceName) {
     bool running = false;
     RunInServiceFrame(serviceName, svc::GenericRead, svc::ServiceQueryStatus,
@@ -17,33 +28,12 @@ bool IsServiceRunning(const std::string& serviceName) {
 }
 
 bool ServiceExists(const std::string& serviceName) {
-    IServiceControl& scm = *Platform().ServiceControl;
-    std::string error;
-    bool exists = false;
-    {
-        const TServiceObject manager = OwnServiceHandle(scm, scm.OpenSCManagerA(svc::GenericRead));
-        if (!manager) {
-            error = ServiceErrorText(scm.LastError());
-        } else {
-            const TServiceObject service = OwnServiceHandle(
-                scm, scm.OpenServiceA(manager.Get(), serviceName, svc::GenericRead));
-            exists = static_cast<bool>(service);
-            if (!exists) {
-                const std::uint32_t code = scm.LastError();
-                if (code != svc::ErrorServiceDoesNotExist) error = ServiceErrorText(code);
-            }
-        }
-    }
-    if (!error.empty()) throw EQelError(error);
-    return exists;
+    return RunInServiceFrame(serviceName, svc::GenericRead, svc::GenericRead, Nothing,
+                             svc::ErrorServiceDoesNotExist);
 }
 
 bool UninstallService(const std::string& serviceName) {
     RunInServiceFrame(serviceName, svc::GenericAll,
-                      svc::GenericExecute | svc::StandardRightsRequired,
-                      [](IServiceControl& scm, TServiceHandle service) -> std::string {
-                          if (!scm.DeleteService(service)) return ServiceErrorText(scm.LastError());
-                          return {};
-                      });
+                      svc::GenericExecute | svc::StandardRightsRequired, Delete);
     return true;
 }

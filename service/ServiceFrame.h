@@ -4,6 +4,8 @@
 #include "platform/QelError.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 // The frame that every service operation but install and restart runs in.
@@ -17,26 +19,15 @@ inline TServiceObject OwnServiceHandle(IServiceControl& scm, TServiceHandle hand
     return handle ? TServiceObject(scm, handle) : TServiceObject();
 }
 
-// Opens the service control manager and the service with the operation's access and runs
-// `step(scm, service)`, which returns an error text (empty for none). Raises the first error only
-// once both handles are closed, the service's first.
-template <typename Step>
-void RunInServiceFrame(const std::string& serviceName, std::uint32_t managerAccess,
-                       std::uint32_t serviceAccess, Step step) {
-    IServiceControl& scm = *Platform().ServiceControl;
-    std::string error;
-    {
-        const TServiceObject manager = OwnServiceHandle(scm, scm.OpenSCManagerA(managerAccess));
-        if (!manager) {
-            error = ServiceErrorText(scm.LastError());
-        } else {
-            const TServiceObject service =
-                OwnServiceHandle(scm, scm.OpenServiceA(manager.Get(), serviceName, serviceAccess));
-            error = service ? step(scm, service.Get()) : ServiceErrorText(scm.LastError());
-        }
-    }
-    if (!error.empty()) throw EQelError(error);
-}
+// The step of an operation: runs on the open service and returns an error text, empty for none.
+using TServiceStep = std::function<std::string(IServiceControl& scm, TServiceHandle service)>;
+
+// Opens the service control manager and the service with the operation's access and runs the
+// step. Raises the first error only once both handles are closed, the service's first. A service
+// that cannot be opened for the `tolerated` reason gives false instead of an error.
+bool RunInServiceFrame(const std::string& serviceName, std::uint32_t managerAccess,
+                       std::uint32_t serviceAccess, const TServiceStep& step,
+                       std::optional<std::uint32_t> tolerated = std::nullopt);
 
 // The pause between two polls of a wait.
 void PauseBetweenPolls(IServiceControl& scm);

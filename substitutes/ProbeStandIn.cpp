@@ -52,6 +52,8 @@ DWORD WINAPI Control(DWORD control, DWORD, LPVOID, LPVOID) {
     switch (control) {
     case SERVICE_CONTROL_STOP:
     case SERVICE_CONTROL_SHUTDOWN:
+        // Wine refuses every further control once one stop has been delivered (1061): a stand-in
+        // that ignores it ends only with its process.
         if (Behaviour == TBehaviour::IgnoreStop) return NO_ERROR;
         Report(SERVICE_STOP_PENDING, 3000);
         SetEvent(StopRequested.get());
