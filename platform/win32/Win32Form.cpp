@@ -185,8 +185,8 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
     switch (spec.Kind) {
     case TControlKind::Page: {
         if (!Tabs) {
-            Tabs = CreateChild(0, WC_TABCONTROLA, "", common | WS_CLIPSIBLINGS, left, top, width,
-                               height, id, font);
+            Tabs = CreateChild(0, WC_TABCONTROLA, "", common | WS_VISIBLE | WS_CLIPSIBLINGS, left,
+                               top, width, height, id, font);
         }
         control.Tab = static_cast<int>(Pages.size());
         TCITEMA item{};
@@ -596,15 +596,14 @@ LRESULT CALLBACK TWin32Form::WindowProc(HWND window, UINT message, WPARAM wParam
         return DefWindowProcA(window, message, wParam, lParam);
     // Exceptions must not cross the system's frames; Run throws them again.
     try {
-        return form->Dispatch(message, wParam, lParam);
+        return form->Dispatch(window, message, wParam, lParam);
     } catch (...) {
         form->Failure = std::current_exception();
         return 0;
     }
 }
 
-LRESULT TWin32Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND window = Window.get();
+LRESULT TWin32Form::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (const auto handler = Messages.find(message); handler != Messages.end()) {
         RunHandler(handler->second);
         return 0;
