@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <charconv>
@@ -104,7 +105,9 @@ TWin32Form::TWin32Form(const TFormSpec& spec) {
         ReleaseDC(nullptr, screen);
     }
 
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // Like a dialog, the window paints its background under its children: a group box paints only
+    // its frame.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT frame{0, 0, Scale(spec.ClientWidth), Scale(spec.ClientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
@@ -187,6 +190,9 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
         if (!Tabs) {
             Tabs = CreateChild(0, WC_TABCONTROLA, "", common | WS_VISIBLE | WS_CLIPSIBLINGS, left,
                                top, width, height, id, font);
+            // The pages' controls stand on the window, not on the tab: a themed tab's white
+            // body would leave them in grey boxes.
+            SetWindowTheme(Tabs, L" ", L" "); // no such theme class: classic drawing
         }
         control.Tab = static_cast<int>(Pages.size());
         TCITEMA item{};
@@ -199,9 +205,8 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
         break;
     }
     case TControlKind::GroupBox:
-        control.Window =
-            CreateChild(0, "BUTTON", spec.Caption, common | BS_GROUPBOX | WS_CLIPSIBLINGS, left,
-                        top, width, height, id, font);
+        control.Window = CreateChild(0, "BUTTON", spec.Caption, common | BS_GROUPBOX, left, top,
+                                     width, height, id, font);
         break;
     case TControlKind::Label:
         control.Window =
