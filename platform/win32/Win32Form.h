@@ -94,7 +94,7 @@ private:
     TOwnedWindow Window;
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     int Scale(int pixels) const;
     void CreateControl(const TControlSpec& spec);
