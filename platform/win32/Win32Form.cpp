@@ -283,7 +283,8 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
                                      common | WS_TABSTOP | ES_MULTILINE | ES_READONLY |
                                          ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL,
                                      left, top, width, height, id, font);
-        // A multi-line edit holds only 32,767 characters unless told otherwise.
+        // A multi-line edit takes only 32,767 characters through its own editing messages
+        // (a log appended piece by piece) unless told otherwise.
         SendMessageA(control.Window, EM_SETLIMITTEXT, 0, 0);
         SetWindowTextA(control.Window, spec.Caption.c_str());
         break;

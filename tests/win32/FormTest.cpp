@@ -433,6 +433,7 @@ TEST(Win32Form, MemoHoldsALargeTextWhole) {
         memo = FindWindowExA(reinterpret_cast<HWND>(form.Handle()), memo, "Edit", nullptr);
     ASSERT_NE(memo, nullptr);
     EXPECT_EQ(GetWindowTextLengthA(memo), 200000);
+    EXPECT_GE(SendMessageA(memo, EM_GETLIMITTEXT, 0, 0), 200000);
     EXPECT_EQ(form.Text("LogMemo"), text);
 }
 
@@ -451,6 +452,37 @@ TEST(Win32Form, FocusAndSelection) {
         form.SetFocus("LanguageComboBox");
         EXPECT_EQ(form.Focused(), "LanguageComboBox");
     });
+}
+
+TEST(Win32Form, TabKeyFollowsTheTableOrderPastHiddenControls) {
+    const struct {
+        const char* From;
+        const char* To;
+    } cases[] = {
+        {"NameEdit", "PasswordEdit"},
+        {"GIDEdit", "PortEdit"},
+        {"LanguageComboBox", "OkButton"}, // the second page's memo is hidden
+        {"CancelButton", "LocalRadioButton"},
+    };
+    TWin32Form form(TestSpec());
+    const UINT check = RegisterWindowMessageA("VELKFormTestTabbed");
+    std::vector<std::string> reached;
+    const auto tabFrom = [&](const char* control) {
+        form.SetFocus(control);
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        PostMessageA(reinterpret_cast<HWND>(form.Handle()), check, 0, 0);
+    };
+    form.OnMessage(check, [&] {
+        reached.push_back(form.Focused());
+        if (reached.size() < std::size(cases))
+            tabFrom(cases[reached.size()].From);
+        else
+            form.Close();
+    });
+    form.Run([&] { tabFrom(cases[0].From); });
+    ASSERT_EQ(reached.size(), std::size(cases));
+    for (std::size_t i = 0; i < reached.size(); ++i)
+        EXPECT_EQ(reached[i], cases[i].To) << "from " << cases[i].From;
 }
 
 TEST(Win32Form, KeysAndClicksReachTheirButtonsWhoseHandlersClose) {
