@@ -121,6 +121,9 @@ TWin32Form::TWin32Form(const TFormSpec& spec) {
 
     for (const TControlSpec& control : spec.Controls)
         CreateControl(control);
+    for (const TControl& control : Controls)
+        if (control.Spec.Kind == TControlKind::RadioButton)
+            UpdateRadioTabStops(control.Spec.Parent);
 
     // Containers lie beneath their contents, so that they never paint over them.
     for (const TControl& control : Controls)
@@ -266,9 +269,8 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
         break;
     }
     case TControlKind::RadioButton:
-        control.Window =
-            CreateChild(0, "BUTTON", spec.Caption, common | WS_TABSTOP | BS_AUTORADIOBUTTON, left,
-                        top, width, height, id, font);
+        control.Window = CreateChild(0, "BUTTON", spec.Caption, common | BS_AUTORADIOBUTTON, left,
+                                     top, width, height, id, font);
         SendMessageA(control.Window, BM_SETCHECK, control.WasChecked ? BST_CHECKED : BST_UNCHECKED,
                      0);
         break;
@@ -422,6 +424,7 @@ void TWin32Form::SetChecked(const std::string& control, bool checked) {
     if (!checked) {
         SendMessageA(found.Window, BM_SETCHECK, BST_UNCHECKED, 0);
         Controls[index].WasChecked = false;
+        UpdateRadioTabStops(found.Spec.Parent);
         return;
     }
     if (Checked(control)) return;
@@ -565,6 +568,26 @@ void TWin32Form::CheckRadio(std::size_t index) {
             continue;
         sibling.WasChecked = i == index;
         SendMessageA(sibling.Window, BM_SETCHECK, i == index ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    UpdateRadioTabStops(parent);
+}
+
+// As in a dialog, Tab reaches a group of radio buttons at its checked one (or its first, when
+// none is checked): a radio button that receives the focus unchecked reports a click.
+void TWin32Form::UpdateRadioTabStops(const std::string& parent) {
+    std::vector<HWND> group;
+    bool anyChecked = false;
+    for (const TControl& control : Controls) {
+        if (control.Spec.Kind != TControlKind::RadioButton || control.Spec.Parent != parent)
+            continue;
+        group.push_back(control.Window);
+        anyChecked = anyChecked || control.WasChecked;
+    }
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        const bool stop =
+            anyChecked ? SendMessageA(group[i], BM_GETCHECK, 0, 0) == BST_CHECKED : i == 0;
+        const LONG style = GetWindowLongA(group[i], GWL_STYLE);
+        SetWindowLongA(group[i], GWL_STYLE, stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
     }
 }
 

@@ -109,6 +109,7 @@ private:
     bool EffectivelyShown(std::size_t index) const;
     void ApplyVisibility();
     void CheckRadio(std::size_t index);
+    void UpdateRadioTabStops(const std::string& parent);
     void Clicked(std::size_t index);
     void RunHandler(const std::function<void()>& handler);
 };

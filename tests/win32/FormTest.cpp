@@ -463,6 +463,7 @@ TEST(Win32Form, TabKeyFollowsTheTableOrderPastHiddenControls) {
         {"GIDEdit", "PortEdit"},
         {"LanguageComboBox", "OkButton"}, // the second page's memo is hidden
         {"CancelButton", "LocalRadioButton"},
+        {"LocalRadioButton", "NameEdit"}, // one stop per group of radio buttons
     };
     TWin32Form form(TestSpec());
     const UINT check = RegisterWindowMessageA("VELKFormTestTabbed");
@@ -479,7 +480,10 @@ TEST(Win32Form, TabKeyFollowsTheTableOrderPastHiddenControls) {
         else
             form.Close();
     });
+    int remoteClicks = 0;
+    form.OnClick("RemoteRadioButton", [&] { ++remoteClicks; });
     form.Run([&] { tabFrom(cases[0].From); });
+    EXPECT_EQ(remoteClicks, 0);
     ASSERT_EQ(reached.size(), std::size(cases));
     for (std::size_t i = 0; i < reached.size(); ++i)
         EXPECT_EQ(reached[i], cases[i].To) << "from " << cases[i].From;
