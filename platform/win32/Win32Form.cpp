@@ -32,6 +32,34 @@ private:
     HRESULT Result;
 };
 
+// A device context borrowed from a window, or from the screen for none, and given back.
+class TWindowDc {
+public:
+    explicit TWindowDc(HWND window) : Window(window), Dc(GetDC(window)) {}
+    ~TWindowDc() {
+        if (Dc) ReleaseDC(Window, Dc);
+    }
+    TWindowDc(const TWindowDc&) = delete;
+    TWindowDc& operator=(const TWindowDc&) = delete;
+    HDC Get() const { return Dc; }
+
+private:
+    HWND Window;
+    HDC Dc;
+};
+
+// The size of a text in a font, as a label of that font needs it.
+SIZE TextSize(HFONT font, const std::string& text) {
+    const TWindowDc screen(nullptr);
+    HGDIOBJ previous = SelectObject(screen.Get(), font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(screen.Get(), &metrics);
+    SIZE size{};
+    GetTextExtentPoint32A(screen.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(screen.Get(), previous);
+    return {size.cx, metrics.tmHeight};
+}
+
 void RegisterFormClass(WNDPROC procedure) {
     static const bool registered = [procedure] {
         WNDCLASSA windowClass{};
@@ -82,11 +110,7 @@ bool IsEditKind(TControlKind kind) {
 
 TWin32Form::TWin32Form(const TFormSpec& spec) {
     RegisterFormClass(WindowProc);
-    {
-        HDC screen = GetDC(nullptr);
-        Dpi = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-    }
+    Dpi = GetDeviceCaps(TWindowDc(nullptr).Get(), LOGPIXELSY);
     const int height = -MulDiv(spec.FontPoints, Dpi, 72);
     const auto makeFont = [&](int weight) {
         return TOwnedFont(CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -96,14 +120,7 @@ TWin32Form::TWin32Form(const TFormSpec& spec) {
     Font = makeFont(FW_NORMAL);
     BoldFont = makeFont(FW_BOLD);
     if (!Font || !BoldFont) throw EQelError("The font " + spec.FontName + " could not be made.");
-    {
-        HDC screen = GetDC(nullptr);
-        HGDIOBJ previous = SelectObject(screen, Font.get());
-        TEXTMETRICA metrics{};
-        if (GetTextMetricsA(screen, &metrics)) LabelHeight = metrics.tmHeight;
-        SelectObject(screen, previous);
-        ReleaseDC(nullptr, screen);
-    }
+    LabelHeight = TextSize(Font.get(), "").cy;
 
     // Like a dialog, the window paints its background under its children: a group box paints only
     // its frame.
@@ -187,7 +204,6 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
     const int left = Scale(spec.Left), top = Scale(spec.Top);
     const int width = Scale(spec.Width), height = Scale(spec.Height);
 
-    std::size_t label = None;
     switch (spec.Kind) {
     case TControlKind::Page: {
         if (!Tabs) {
@@ -230,6 +246,7 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
         labelControl.Spec.Name = spec.Name + ".EditLabel";
         labelControl.Spec.Kind = TControlKind::Label;
         labelControl.Spec.Caption = spec.EditLabel;
+        labelControl.Spec.Flags = spec.Flags & (ctl::Hidden | ctl::Disabled);
         labelControl.Parent = control.Parent;
         labelControl.Shown = control.Shown;
         labelControl.Window = CreateChild(
@@ -242,7 +259,7 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
                                          ((spec.Flags & ctl::ReadOnly) ? ES_READONLY : 0),
                                      left, top, width, height, id, font);
         if (spec.Flags & ctl::Password) SendMessageA(control.Window, EM_SETPASSWORDCHAR, '*', 0);
-        label = index + 1;
+        const std::size_t label = index + 1;
         control.Label = label;
         Controls.push_back(std::move(control));
         ByName[spec.Name] = index;
@@ -298,13 +315,7 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
 
 // An edit's label is as wide as its text, like a label that sizes itself.
 void TWin32Form::FitLabel(const TControl& label) {
-    const std::string text = WindowText(label.Window);
-    HDC dc = GetDC(label.Window);
-    HGDIOBJ previous = SelectObject(dc, Font.get());
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(label.Window, dc);
+    const SIZE size = TextSize(Font.get(), WindowText(label.Window));
     SetWindowPos(label.Window, nullptr, 0, 0, std::max<int>(size.cx, 1), LabelHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
