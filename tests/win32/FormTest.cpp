@@ -378,6 +378,7 @@ TEST(Win32Form, PagesShowOnlyTheirOwnControlsAndHiddenControlsStayHidden) {
     HWND arrows = Child(form, "msctls_updown32", nullptr);
     HWND tabs = Child(form, "SysTabControl32", nullptr);
     HWND ok = Child(form, "Button", "Ok");
+    HWND local = Child(form, "Button", "Connect locally");
     WhileShown(form, [&] {
         EXPECT_EQ(form.ActivePage(), "FirstPage");
         EXPECT_TRUE(IsWindowVisible(name));
@@ -409,13 +410,21 @@ TEST(Win32Form, PagesShowOnlyTheirOwnControlsAndHiddenControlsStayHidden) {
         EXPECT_TRUE(IsWindowVisible(memo));
         EXPECT_TRUE(IsWindowVisible(ok)) << "the window's own controls stay";
         EXPECT_TRUE(form.Visible("MissingLabel")) << "own visibility is kept across pages";
+        EXPECT_FALSE(IsWindowVisible(local)) << "in a group box on the hidden page";
 
         form.SetVisible("LogMemo", false);
         form.SetActivePage("FirstPage");
         EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
         EXPECT_TRUE(IsWindowVisible(name));
         EXPECT_TRUE(IsWindowVisible(missing));
+        EXPECT_TRUE(IsWindowVisible(local));
         EXPECT_FALSE(IsWindowVisible(memo));
+        form.SetVisible("ConnectionGroupBox", false);
+        EXPECT_FALSE(IsWindowVisible(local)) << "hidden with its group box";
+        EXPECT_TRUE(form.Visible("LocalRadioButton"));
+        form.SetVisible("ConnectionGroupBox", true);
+        EXPECT_TRUE(IsWindowVisible(local));
+
         form.SetActivePage("SecondPage");
         EXPECT_FALSE(IsWindowVisible(memo)) << "hidden on its own page too";
     });
