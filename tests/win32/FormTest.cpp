@@ -569,6 +569,19 @@ TEST(Win32Form, RegisteredMessageAndCloseQuery) {
     EXPECT_FALSE(IsWindow(window));
 }
 
+TEST(Win32Form, QuitMessageEndsTheLoopWithoutAsking) {
+    TWin32Form form(TestSpec());
+    int queries = 0;
+    form.OnCloseQuery([&] {
+        ++queries;
+        return false;
+    });
+    HWND window = reinterpret_cast<HWND>(form.Handle());
+    form.Run([] { PostQuitMessage(0); });
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(queries, 0);
+}
+
 TEST(Win32Form, HandlerFailureLeavesTheLoopWithItsError) {
     TWin32Form form(TestSpec());
     form.OnClick("OkButton", [] { throw EQelError("handler failed"); });
