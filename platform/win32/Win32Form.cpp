@@ -736,6 +736,7 @@ void TWin32Form::Run(std::function<void()> onShow) {
     while (Window) {
         while (Window && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
+                // The application is asked to end: no close query.
                 Window.reset();
                 break;
             }
