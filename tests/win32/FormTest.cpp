@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
