@@ -187,7 +187,9 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
                             ", which is neither a page nor a group box.");
     }
     const std::size_t index = Controls.size();
-    int id = FirstControlId + static_cast<int>(index);
+    // Numbered by table row, so that automation from outside finds a control by its row; an
+    // edit's label takes the row's number plus 1000, a spin field's arrows plus 2000.
+    int id = FirstControlId + NextSpecRow++;
     if (spec.Kind == TControlKind::Button && (spec.Flags & ctl::Default) && !ById.count(IDOK))
         id = IDOK;
     if (spec.Kind == TControlKind::Button && (spec.Flags & ctl::Cancel) && !ById.count(IDCANCEL))
@@ -646,6 +648,16 @@ LRESULT CALLBACK TWin32Form::WindowProc(HWND window, UINT message, WPARAM wParam
 LRESULT TWin32Form::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (const auto handler = Messages.find(message); handler != Messages.end()) {
         RunHandler(handler->second);
+        return 0;
+    }
+    // Automation from another process: a notification cannot carry its record across
+    // processes, so the page comes by number in a registered message of its own.
+    static const UINT showPage = RegisterWindowMessageA("VELKForm.ShowPage");
+    if (message == showPage) {
+        if (wParam < Pages.size()) {
+            SendMessageA(Tabs, TCM_SETCURSEL, wParam, 0);
+            ApplyVisibility();
+        }
         return 0;
     }
     switch (message) {

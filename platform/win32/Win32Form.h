@@ -81,6 +81,7 @@ private:
     TOwnedFont BoldFont;
     int Dpi = 96;
     int LabelHeight = 13;
+    int NextSpecRow = 0; // controls are numbered by their row in the table
     std::vector<TControl> Controls;
     std::map<std::string, std::size_t> ByName;
     std::map<int, std::size_t> ById;
