@@ -292,8 +292,11 @@ void TXMLItem::AppendTo(std::string& out, int indent) const {
 }
 
 void TXMLItem::SetTag(std::string_view tag) {
-    ItemName = std::string(ElementName(tag));
-    ItemParams = Attributes(tag);
+    ItemName.assign(ElementName(tag));
+    if (tag.find(' ') == std::string_view::npos)
+        ItemParams.clear();
+    else
+        ItemParams = Attributes(tag);
     Changed();
 }
 
@@ -315,10 +318,8 @@ void TXMLItem::LoadFromTokenizer(TXMLTokenizer& tokenizer) {
         case TXMLTokenKind::Text:
             if (!TrimBlanks(current->ItemText).empty())
                 current->SetText(current->ItemText + "\r\n" + DecodeXMLEntities(text));
-            else if (text.find('&') == std::string_view::npos)
-                current->ItemText.assign(text), current->Changed();
             else
-                current->SetText(DecodeXMLEntities(text));
+                DecodeXMLEntities(text, current->ItemText), current->Changed();
             break;
         case TXMLTokenKind::StartTag:
             if (!TrimBlanks(current->ItemName).empty()) current = &current->New();
