@@ -9,13 +9,22 @@
 #include <limits>
 
 namespace {
-std::string_view ElementName(std::string_view tag) {
-    std::string_view rest = tag.substr(1);
-    if (const auto space = rest.find(' '); space != std::string_view::npos)
-        return rest.substr(0, space);
-    if (const auto slash = rest.find('/'); slash != std::string_view::npos)
-        return rest.substr(0, slash);
-    return rest.empty() ? rest : rest.substr(0, rest.size() - 1);
+// The name runs to the first space, or else to the first slash, or else to the closing byte.
+// Returns where the first space stands, or npos.
+std::size_t ElementName(std::string_view tag, std::string_view& name) {
+    std::size_t slash = std::string_view::npos;
+    for (std::size_t i = 1; i < tag.size(); ++i) {
+        if (tag[i] == ' ') {
+            name = tag.substr(1, i - 1);
+            return i;
+        }
+        if (tag[i] == '/' && slash == std::string_view::npos) slash = i;
+    }
+    if (slash != std::string_view::npos)
+        name = tag.substr(1, slash - 1);
+    else
+        name = tag.size() > 1 ? tag.substr(1, tag.size() - 2) : tag.substr(1);
+    return std::string_view::npos;
 }
 
 std::vector<std::string> Attributes(std::string_view tag) {
@@ -292,8 +301,13 @@ void TXMLItem::AppendTo(std::string& out, int indent) const {
 }
 
 void TXMLItem::SetTag(std::string_view tag) {
-    ItemName = std::string(ElementName(tag));
-    ItemParams = Attributes(tag);
+    std::string_view name;
+    const std::size_t space = ElementName(tag, name);
+    ItemName.assign(name);
+    if (space == std::string_view::npos)
+        ItemParams.clear();
+    else
+        ItemParams = Attributes(tag);
     Changed();
 }
 
@@ -315,10 +329,8 @@ void TXMLItem::LoadFromTokenizer(TXMLTokenizer& tokenizer) {
         case TXMLTokenKind::Text:
             if (!TrimBlanks(current->ItemText).empty())
                 current->SetText(current->ItemText + "\r\n" + DecodeXMLEntities(text));
-            else if (text.find('&') == std::string_view::npos)
-                current->ItemText.assign(text), current->Changed();
             else
-                current->SetText(DecodeXMLEntities(text));
+                DecodeXMLEntities(text, current->ItemText), current->Changed();
             break;
         case TXMLTokenKind::StartTag:
             if (!TrimBlanks(current->ItemName).empty()) current = &current->New();

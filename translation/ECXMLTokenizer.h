@@ -79,4 +79,6 @@ inline bool NeedsNormalising(std::string_view raw) {
 // CR LF pairs deleted, then LF CR pairs, then runs of spaces reduced to one.
 std::string NormaliseTokenText(std::string_view raw);
 std::string DecodeXMLEntities(std::string_view text);
+// The same, into `out`, whose former contents it replaces; `text` must not lie in `out`.
+void DecodeXMLEntities(std::string_view text, std::string& out);
 std::string EncodeXMLEntities(std::string_view text);

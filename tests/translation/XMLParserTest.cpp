@@ -120,6 +120,28 @@ TEST(XMLTokenizer, CountsLinesAndLeavesTheStreamAtTheCurrentToken) {
     EXPECT_EQ(stream.Position(), 8u);
 }
 
+// Blank runs and texts longer than 16 bytes, with a double space on either side of the 16th.
+TEST(XMLTokenizer, LongRunsKeepTheLineCountAndTheNormalising) {
+    const std::string blanks = "\r\n" + std::string(20, ' ') + "\n\t\n" + std::string(17, ' ');
+    TXMLStream stream(blanks + "<a>" + std::string(15, 'x') + "  y" + blanks + "</a>");
+    TXMLTokenizer tokenizer(stream);
+    EXPECT_EQ(tokenizer.Line(), 4);
+    tokenizer.NextToken();
+    EXPECT_EQ(tokenizer.Kind(), TXMLTokenKind::Text);
+    EXPECT_TRUE(tokenizer.NeedsNormalising());
+    EXPECT_EQ(tokenizer.TokenText(), std::string(15, 'x') + " y");
+    tokenizer.NextToken();
+    EXPECT_EQ(tokenizer.Kind(), TXMLTokenKind::EndTag);
+    EXPECT_EQ(tokenizer.Line(), 7);
+}
+
+TEST(XMLParser, LongTagsAndTextsWithEntities) {
+    const std::string x(14, 'x'), y(20, 'y');
+    EXPECT_EQ(LoadDump("<root name=\"a  long   attribute &amp; value\"><child>" + x +
+                       "&amp;&#x0d;&lt;" + y + "&gt;</child></root>"),
+              "root[name=a long attribute & value](child'" + x + "&\r\n<" + y + ">')");
+}
+
 TEST(XMLTokenizer, TokenKinds) {
     TXMLStream stream("<?xml?><a><b/>t</a>");
     TXMLTokenizer tokenizer(stream);
