@@ -10,7 +10,7 @@ constexpr int PageLeft = 8, PageTop = 48, PageWidth = 578, PageHeight = 409;
 
 TFormSpec MainFormSpec() {
     TFormSpec spec{
-        "MainForm", "VELK Network Monitor - Probe Administration Tool", 595, 497, "Tahoma", 8, {}};
+        "MainForm", "VELK Network Monitor - Probe Administration Tool", 595, 497, "Tahoma", 8, {}, 42};
     auto add = [&spec](TControlSpec control) { spec.Controls.push_back(std::move(control)); };
     const auto page = [&](const char* name, const char* caption) {
         add({name, K::Page, "", PageLeft, PageTop, PageWidth, PageHeight, caption});

@@ -53,6 +53,8 @@ struct TFormSpec {
     std::string FontName;
     int FontPoints;
     std::vector<TControlSpec> Controls;
+    // A picture banner along the top edge, this many pixels high; 0 for none.
+    int BannerHeight = 0;
 };
 
 // A dialog window whose controls the portable code reaches by name.

@@ -121,6 +121,7 @@ TWin32Form::TWin32Form(const TFormSpec& spec) {
     BoldFont = makeFont(FW_BOLD);
     if (!Font || !BoldFont) throw EQelError("The font " + spec.FontName + " could not be made.");
     LabelHeight = TextSize(Font.get(), "").cy;
+    Banner = Scale(spec.BannerHeight);
 
     // Like a dialog, the window paints its background under its children: a group box paints only
     // its frame.
@@ -149,6 +150,66 @@ TWin32Form::TWin32Form(const TFormSpec& spec) {
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (Tabs) SetWindowPos(Tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ApplyVisibility();
+}
+
+namespace {
+COLORREF Blend(COLORREF from, COLORREF to, int step, int steps) {
+    const auto mix = [&](int a, int b) { return a + (b - a) * step / (steps > 1 ? steps - 1 : 1); };
+    return RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)),
+               mix(GetBValue(from), GetBValue(to)));
+}
+
+void FillGradient(HDC dc, const RECT& area, COLORREF from, COLORREF to) {
+    const int width = area.right - area.left;
+    for (int x = 0; x < width; ++x) {
+        const TOwnedBrush brush(CreateSolidBrush(Blend(from, to, x, width)));
+        const RECT column{area.left + x, area.top, area.left + x + 1, area.bottom};
+        FillRect(dc, &column, brush.get());
+    }
+}
+} // namespace
+
+// The banner's four pictures, drawn: the product's mark at the left, a fade next to it, a calm
+// band stretched over the middle, and a probe's signal at the right.
+void TWin32Form::PaintBanner(HDC dc) const {
+    RECT client{};
+    GetClientRect(Window.get(), &client);
+    const int height = Banner;
+    const int left = Scale(200), next = Scale(194), right = Scale(194);
+    const COLORREF navy = RGB(16, 42, 84), teal = RGB(0, 110, 130), light = RGB(120, 190, 200);
+    const RECT mark{0, 0, left, height};
+    const RECT fade{left, 0, left + next, height};
+    const RECT band{left + next, 0, client.right - right, height};
+    const RECT signal{client.right - right, 0, client.right, height};
+    {
+        const TOwnedBrush brush(CreateSolidBrush(navy));
+        FillRect(dc, &mark, brush.get());
+    }
+    FillGradient(dc, fade, navy, teal);
+    {
+        const TOwnedBrush brush(CreateSolidBrush(teal));
+        FillRect(dc, &band, brush.get());
+    }
+    FillGradient(dc, signal, teal, light);
+    // The probe's signal: rings around a point near the right edge.
+    const TOwnedPen pen(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+    const HGDIOBJ oldPen = SelectObject(dc, pen.get());
+    const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    const int cx = client.right - Scale(30), cy = height / 2;
+    for (int ring = 1; ring <= 3; ++ring) {
+        const int r = Scale(5 * ring);
+        Ellipse(dc, cx - r, cy - r, cx + r, cy + r);
+    }
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    // The mark: the product's short name.
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    const HGDIOBJ oldFont = SelectObject(dc, BoldFont.get());
+    RECT text = mark;
+    text.left += Scale(12);
+    DrawTextA(dc, "VELK Network Monitor", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    SelectObject(dc, oldFont);
 }
 
 TWin32Form::~TWin32Form() {
@@ -393,6 +454,21 @@ void TWin32Form::SetText(const std::string& control, const std::string& text) {
         return;
     }
     if (found.Spec.Kind == TControlKind::Page) throw EQelError("A page has no text: " + control);
+    if (found.Spec.Kind == TControlKind::Memo) {
+        // The edit control breaks lines only at CR LF; a memo shows a lone CR or LF as a break.
+        std::string lines;
+        lines.reserve(text.size() + text.size() / 16);
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' || text[i] == '\n') {
+                lines += "\r\n";
+                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            } else {
+                lines += text[i];
+            }
+        }
+        SetWindowTextA(found.Window, lines.c_str());
+        return;
+    }
     SetWindowTextA(found.Window, text.c_str());
 }
 
@@ -661,6 +737,13 @@ LRESULT TWin32Form::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     }
     switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint{};
+        HDC dc = BeginPaint(window, &paint);
+        if (Banner > 0) PaintBanner(dc);
+        EndPaint(window, &paint);
+        return 0;
+    }
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) {
             const auto found = ById.find(LOWORD(wParam));

@@ -14,6 +14,8 @@
 
 using TOwnedWindow = TWin32Handle<HWND, ::DestroyWindow>;
 using TOwnedFont = TWin32Handle<HFONT, ::DeleteObject>;
+using TOwnedBrush = TWin32Handle<HBRUSH, ::DeleteObject>;
+using TOwnedPen = TWin32Handle<HPEN, ::DeleteObject>;
 
 class TWin32Form : public IForm {
 public:
@@ -82,6 +84,8 @@ private:
     int Dpi = 96;
     int LabelHeight = 13;
     int NextSpecRow = 0; // controls are numbered by their row in the table
+    int Banner = 0;      // scaled height of the banner
+    void PaintBanner(HDC dc) const;
     std::vector<TControl> Controls;
     std::map<std::string, std::size_t> ByName;
     std::map<int, std::size_t> ById;

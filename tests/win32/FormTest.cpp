@@ -448,6 +448,22 @@ TEST(Win32Form, MemoHoldsALargeTextWhole) {
     EXPECT_EQ(form.Text("LogMemo"), text);
 }
 
+TEST(Win32Form, MemoShowsEveryLineBreakForm) {
+    TWin32Form form(TestSpec());
+    const struct {
+        std::string Text, Shown;
+    } cases[] = {
+        {"a\rb\r", "a\r\nb\r\n"},
+        {"a\nb", "a\r\nb"},
+        {"a\r\nb", "a\r\nb"},
+        {"a\n\rb", "a\r\n\r\nb"},
+    };
+    for (const auto& c : cases) {
+        form.SetText("LogMemo", c.Text);
+        EXPECT_EQ(form.Text("LogMemo"), c.Shown);
+    }
+}
+
 TEST(Win32Form, FocusAndSelection) {
     TWin32Form form(TestSpec());
     WhileShown(form, [&] {
