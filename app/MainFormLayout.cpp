@@ -8,10 +8,11 @@ constexpr unsigned Tab = ctl::TabStop;
 constexpr int PageLeft = 8, PageTop = 48, PageWidth = 578, PageHeight = 409;
 } // namespace
 
-TFormSpec MainFormSpec() {
-    TFormSpec spec{
-        "MainForm", "VELK Network Monitor - Probe Administration Tool", 595, 497, "Tahoma", 8, {}, 42};
-    auto add = [&spec](TControlSpec control) { spec.Controls.push_back(std::move(control)); };
+TFormLayout MainFormLayout() {
+    TFormLayout layout{
+        "MainForm", "VELK Network Monitor - Probe Administration Tool", 595, 497, "Tahoma", 8, {},
+        42};
+    auto add = [&layout](TControlLayout control) { layout.Controls.push_back(std::move(control)); };
     const auto page = [&](const char* name, const char* caption) {
         add({name, K::Page, "", PageLeft, PageTop, PageWidth, PageHeight, caption});
     };
@@ -85,5 +86,5 @@ TFormSpec MainFormSpec() {
 
     add({"OkButton", K::Button, "", 8, 464, 90, 25, "Ok", Tab | ctl::Default});
     add({"CancelButton", K::Button, "", 497, 464, 90, 25, "Cancel", Tab | ctl::Cancel});
-    return spec;
+    return layout;
 }

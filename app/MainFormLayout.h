@@ -3,4 +3,4 @@
 #include "platform/Form.h"
 
 // The main window's controls: names, kinds, places, designed captions and limits.
-TFormSpec MainFormSpec();
+TFormLayout MainFormLayout();

@@ -13,7 +13,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     SetPlatform(platform.Get());
     try {
         InitGlobals();
-        const std::unique_ptr<IForm> form = CreateWin32Form(MainFormSpec());
+        const std::unique_ptr<IForm> form = CreateWin32Form(MainFormLayout());
         TMainForm window(*form);
         window.Run();
     } catch (const std::exception& error) {

@@ -35,7 +35,7 @@ inline constexpr unsigned TabStop = 512;
 
 // One control of a window: its name, kind, place and designed state. Controls are created in
 // the order of the table, which is also the keyboard order.
-struct TControlSpec {
+struct TControlLayout {
     std::string Name;
     TControlKind Kind;
     std::string Parent; // a page or group box; empty for the window itself
@@ -46,13 +46,13 @@ struct TControlSpec {
     std::string EditLabel;        // edits: the label above the field
 };
 
-struct TFormSpec {
+struct TFormLayout {
     std::string Name;
     std::string Caption;
     int ClientWidth, ClientHeight;
     std::string FontName;
     int FontPoints;
-    std::vector<TControlSpec> Controls;
+    std::vector<TControlLayout> Controls;
     // A picture banner along the top edge, this many pixels high; 0 for none.
     int BannerHeight = 0;
 };

@@ -4,8 +4,9 @@
 
 #include <charconv>
 
-THeadlessForm::THeadlessForm(const TFormSpec& spec) : FormSpec(spec), FormCaption(spec.Caption) {
-    for (const TControlSpec& control : spec.Controls) {
+THeadlessForm::THeadlessForm(const TFormLayout& layout)
+    : FormLayout(layout), FormCaption(layout.Caption) {
+    for (const TControlLayout& control : layout.Controls) {
         TState state;
         state.Kind = control.Kind;
         state.Parent = control.Parent;

@@ -12,7 +12,7 @@
 // administrator would (Click, Type, Select) and read back every control's state.
 class THeadlessForm : public IForm {
 public:
-    explicit THeadlessForm(const TFormSpec& spec);
+    explicit THeadlessForm(const TFormLayout& layout);
 
     // What an administrator does, each followed by the idle update as in the real loop. A click
     // on a disabled or hidden control does nothing.
@@ -27,7 +27,7 @@ public:
     bool Closed = false;
     std::string FolderChoice; // the folder dialog's answer; empty cancels
     std::string LastFolderPrompt;
-    const TFormSpec& Spec() const { return FormSpec; }
+    const TFormLayout& Layout() const { return FormLayout; }
 
     TWindowHandle Handle() const override { return 0x4711; }
     void SetCaption(const std::string& control, const std::string& caption) override;
@@ -79,7 +79,7 @@ private:
         int ItemIndex = -1;
         int Minimum = 0, Maximum = 0;
     };
-    TFormSpec FormSpec;
+    TFormLayout FormLayout;
     std::string FormCaption;
     std::map<std::string, TState> Controls;
     std::map<std::string, std::string> Labels; // "<edit>.EditLabel" -> text

@@ -108,44 +108,44 @@ bool IsEditKind(TControlKind kind) {
 }
 } // namespace
 
-TWin32Form::TWin32Form(const TFormSpec& spec) {
+TWin32Form::TWin32Form(const TFormLayout& layout) {
     RegisterFormClass(WindowProc);
     Dpi = GetDeviceCaps(TWindowDc(nullptr).Get(), LOGPIXELSY);
-    const int height = -MulDiv(spec.FontPoints, Dpi, 72);
+    const int height = -MulDiv(layout.FontPoints, Dpi, 72);
     const auto makeFont = [&](int weight) {
         return TOwnedFont(CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_DONTCARE, spec.FontName.c_str()));
+                                      DEFAULT_PITCH | FF_DONTCARE, layout.FontName.c_str()));
     };
     Font = makeFont(FW_NORMAL);
     BoldFont = makeFont(FW_BOLD);
-    if (!Font || !BoldFont) throw EQelError("The font " + spec.FontName + " could not be made.");
+    if (!Font || !BoldFont) throw EQelError("The font " + layout.FontName + " could not be made.");
     LabelHeight = TextSize(Font.get(), "").cy;
-    Banner = Scale(spec.BannerHeight);
+    Banner = Scale(layout.BannerHeight);
 
     // Like a dialog, the window paints its background under its children: a group box paints only
     // its frame.
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, Scale(spec.ClientWidth), Scale(spec.ClientHeight)};
+    RECT frame{0, 0, Scale(layout.ClientWidth), Scale(layout.ClientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int width = frame.right - frame.left;
     const int windowHeight = frame.bottom - frame.top;
-    Window.reset(CreateWindowExA(exStyle, FormClass, spec.Caption.c_str(), style,
+    Window.reset(CreateWindowExA(exStyle, FormClass, layout.Caption.c_str(), style,
                                  (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                                  (GetSystemMetrics(SM_CYSCREEN) - windowHeight) / 2, width,
                                  windowHeight, nullptr, nullptr, GetModuleHandleA(nullptr), this));
-    if (!Window) throw EQelError("The window " + spec.Name + " could not be created.");
+    if (!Window) throw EQelError("The window " + layout.Name + " could not be created.");
 
-    for (const TControlSpec& control : spec.Controls)
+    for (const TControlLayout& control : layout.Controls)
         CreateControl(control);
     for (const TControl& control : Controls)
-        if (control.Spec.Kind == TControlKind::RadioButton)
-            UpdateRadioTabStops(control.Spec.Parent);
+        if (control.Layout.Kind == TControlKind::RadioButton)
+            UpdateRadioTabStops(control.Layout.Parent);
 
     // Containers lie beneath their contents, so that they never paint over them.
     for (const TControl& control : Controls)
-        if (control.Spec.Kind == TControlKind::GroupBox)
+        if (control.Layout.Kind == TControlKind::GroupBox)
             SetWindowPos(control.Window, HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (Tabs) SetWindowPos(Tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -234,40 +234,43 @@ HWND TWin32Form::CreateChild(DWORD exStyle, const char* windowClass, const std::
     return child;
 }
 
-void TWin32Form::CreateControl(const TControlSpec& spec) {
-    if (ByName.count(spec.Name)) throw EQelError("The control " + spec.Name + " is made twice.");
+void TWin32Form::CreateControl(const TControlLayout& layout) {
+    if (ByName.count(layout.Name))
+        throw EQelError("The control " + layout.Name + " is made twice.");
     TControl control;
-    control.Spec = spec;
-    control.Shown = !(spec.Flags & ctl::Hidden);
-    control.WasChecked = (spec.Flags & ctl::Checked) != 0;
-    if (!spec.Parent.empty()) {
-        control.Parent = IndexOf(spec.Parent);
-        const TControlKind parentKind = Controls[control.Parent].Spec.Kind;
+    control.Layout = layout;
+    control.Shown = !(layout.Flags & ctl::Hidden);
+    control.WasChecked = (layout.Flags & ctl::Checked) != 0;
+    if (!layout.Parent.empty()) {
+        control.Parent = IndexOf(layout.Parent);
+        const TControlKind parentKind = Controls[control.Parent].Layout.Kind;
         if (parentKind != TControlKind::Page && parentKind != TControlKind::GroupBox)
-            throw EQelError("The control " + spec.Name + " lies in " + spec.Parent +
+            throw EQelError("The control " + layout.Name + " lies in " + layout.Parent +
                             ", which is neither a page nor a group box.");
     }
     const std::size_t index = Controls.size();
     // Numbered by table row, so that automation from outside finds a control by its row; an
     // edit's label takes the row's number plus 1000, a spin field's arrows plus 2000.
     int id = FirstControlId + NextSpecRow++;
-    if (spec.Kind == TControlKind::Button && (spec.Flags & ctl::Default) && !ById.count(IDOK))
+    if (layout.Kind == TControlKind::Button && (layout.Flags & ctl::Default) && !ById.count(IDOK))
         id = IDOK;
-    if (spec.Kind == TControlKind::Button && (spec.Flags & ctl::Cancel) && !ById.count(IDCANCEL))
+    if (layout.Kind == TControlKind::Button && (layout.Flags & ctl::Cancel) &&
+        !ById.count(IDCANCEL))
         id = IDCANCEL;
 
     // Radio buttons of one parent that follow each other form one group of the dialog manager.
-    const bool continuesRadioGroup = spec.Kind == TControlKind::RadioButton && !Controls.empty() &&
-                                     Controls.back().Spec.Kind == TControlKind::RadioButton &&
-                                     Controls.back().Spec.Parent == spec.Parent;
+    const bool continuesRadioGroup = layout.Kind == TControlKind::RadioButton &&
+                                     !Controls.empty() &&
+                                     Controls.back().Layout.Kind == TControlKind::RadioButton &&
+                                     Controls.back().Layout.Parent == layout.Parent;
     DWORD common = continuesRadioGroup ? 0 : WS_GROUP;
-    if (spec.Flags & ctl::Disabled) common |= WS_DISABLED;
-    if (spec.Flags & ctl::TabStop) common |= WS_TABSTOP;
-    HFONT font = (spec.Flags & ctl::Bold) ? BoldFont.get() : Font.get();
-    const int left = Scale(spec.Left), top = Scale(spec.Top);
-    const int width = Scale(spec.Width), height = Scale(spec.Height);
+    if (layout.Flags & ctl::Disabled) common |= WS_DISABLED;
+    if (layout.Flags & ctl::TabStop) common |= WS_TABSTOP;
+    HFONT font = (layout.Flags & ctl::Bold) ? BoldFont.get() : Font.get();
+    const int left = Scale(layout.Left), top = Scale(layout.Top);
+    const int width = Scale(layout.Width), height = Scale(layout.Height);
 
-    switch (spec.Kind) {
+    switch (layout.Kind) {
     case TControlKind::Page: {
         if (!Tabs) {
             Tabs = CreateChild(0, WC_TABCONTROLA, "", common | WS_VISIBLE | WS_CLIPSIBLINGS, left,
@@ -279,7 +282,7 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
         control.Tab = static_cast<int>(Pages.size());
         TCITEMA item{};
         item.mask = TCIF_TEXT;
-        std::string caption = spec.Caption;
+        std::string caption = layout.Caption;
         item.pszText = caption.data();
         SendMessageA(Tabs, TCM_INSERTITEMA, static_cast<WPARAM>(control.Tab),
                      reinterpret_cast<LPARAM>(&item));
@@ -287,69 +290,70 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
         break;
     }
     case TControlKind::GroupBox:
-        control.Window = CreateChild(0, "BUTTON", spec.Caption, common | BS_GROUPBOX, left, top,
+        control.Window = CreateChild(0, "BUTTON", layout.Caption, common | BS_GROUPBOX, left, top,
                                      width, height, id, font);
         break;
     case TControlKind::Label:
         control.Window =
-            CreateChild(0, "STATIC", spec.Caption,
-                        common | ((spec.Flags & ctl::WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP), left,
-                        top, width, height, id, font);
+            CreateChild(0, "STATIC", layout.Caption,
+                        common | ((layout.Flags & ctl::WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP),
+                        left, top, width, height, id, font);
         break;
     case TControlKind::Button:
-        control.Window = CreateChild(
-            0, "BUTTON", spec.Caption,
-            common | WS_TABSTOP | ((spec.Flags & ctl::Default) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-            left, top, width, height, id, font);
+        control.Window =
+            CreateChild(0, "BUTTON", layout.Caption,
+                        common | WS_TABSTOP |
+                            ((layout.Flags & ctl::Default) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                        left, top, width, height, id, font);
         break;
     case TControlKind::Edit: {
         // The label comes first, as in a dialog template, so that its mnemonic reaches the edit.
         TControl labelControl;
-        labelControl.Spec = spec;
-        labelControl.Spec.Name = spec.Name + ".EditLabel";
-        labelControl.Spec.Kind = TControlKind::Label;
-        labelControl.Spec.Caption = spec.EditLabel;
-        labelControl.Spec.Flags = spec.Flags & (ctl::Hidden | ctl::Disabled);
+        labelControl.Layout = layout;
+        labelControl.Layout.Name = layout.Name + ".EditLabel";
+        labelControl.Layout.Kind = TControlKind::Label;
+        labelControl.Layout.Caption = layout.EditLabel;
+        labelControl.Layout.Flags = layout.Flags & (ctl::Hidden | ctl::Disabled);
         labelControl.Parent = control.Parent;
         labelControl.Shown = control.Shown;
         labelControl.Window = CreateChild(
-            0, "STATIC", spec.EditLabel,
-            WS_GROUP | SS_LEFTNOWORDWRAP | (spec.Flags & ctl::Disabled ? WS_DISABLED : 0), left,
+            0, "STATIC", layout.EditLabel,
+            WS_GROUP | SS_LEFTNOWORDWRAP | (layout.Flags & ctl::Disabled ? WS_DISABLED : 0), left,
             top - LabelHeight - Scale(3), width, LabelHeight, id + 1000, Font.get());
-        control.Window = CreateChild(WS_EX_CLIENTEDGE, "EDIT", spec.Caption,
+        control.Window = CreateChild(WS_EX_CLIENTEDGE, "EDIT", layout.Caption,
                                      common | WS_TABSTOP | ES_AUTOHSCROLL |
-                                         ((spec.Flags & ctl::Password) ? ES_PASSWORD : 0) |
-                                         ((spec.Flags & ctl::ReadOnly) ? ES_READONLY : 0),
+                                         ((layout.Flags & ctl::Password) ? ES_PASSWORD : 0) |
+                                         ((layout.Flags & ctl::ReadOnly) ? ES_READONLY : 0),
                                      left, top, width, height, id, font);
-        if (spec.Flags & ctl::Password) SendMessageA(control.Window, EM_SETPASSWORDCHAR, '*', 0);
+        if (layout.Flags & ctl::Password) SendMessageA(control.Window, EM_SETPASSWORDCHAR, '*', 0);
         const std::size_t label = index + 1;
         control.Label = label;
         Controls.push_back(std::move(control));
-        ByName[spec.Name] = index;
+        ByName[layout.Name] = index;
         ById[id] = index;
         Controls.push_back(std::move(labelControl));
-        ByName[spec.Name + ".EditLabel"] = label;
+        ByName[layout.Name + ".EditLabel"] = label;
         FitLabel(Controls[label]);
         return;
     }
     case TControlKind::SpinEdit: {
         control.Window = CreateChild(WS_EX_CLIENTEDGE, "EDIT", "",
                                      common | WS_TABSTOP | ES_AUTOHSCROLL |
-                                         ((spec.Flags & ctl::ReadOnly) ? ES_READONLY : 0),
+                                         ((layout.Flags & ctl::ReadOnly) ? ES_READONLY : 0),
                                      left, top, width, height, id, font);
         control.Arrows =
             CreateChild(0, UPDOWN_CLASSA, "",
-                        (spec.Flags & ctl::Disabled ? WS_DISABLED : 0) | UDS_ALIGNRIGHT |
+                        (layout.Flags & ctl::Disabled ? WS_DISABLED : 0) | UDS_ALIGNRIGHT |
                             UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
                         0, 0, 0, 0, id + 2000, font);
         SendMessageA(control.Arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(control.Window), 0);
-        SendMessageA(control.Arrows, UDM_SETRANGE32, static_cast<WPARAM>(spec.Minimum),
-                     spec.Maximum);
-        SetWindowTextA(control.Window, spec.Caption.c_str());
+        SendMessageA(control.Arrows, UDM_SETRANGE32, static_cast<WPARAM>(layout.Minimum),
+                     layout.Maximum);
+        SetWindowTextA(control.Window, layout.Caption.c_str());
         break;
     }
     case TControlKind::RadioButton:
-        control.Window = CreateChild(0, "BUTTON", spec.Caption, common | BS_AUTORADIOBUTTON, left,
+        control.Window = CreateChild(0, "BUTTON", layout.Caption, common | BS_AUTORADIOBUTTON, left,
                                      top, width, height, id, font);
         SendMessageA(control.Window, BM_SETCHECK, control.WasChecked ? BST_CHECKED : BST_UNCHECKED,
                      0);
@@ -368,11 +372,11 @@ void TWin32Form::CreateControl(const TControlSpec& spec) {
         // A multi-line edit takes only 32,767 characters through its own editing messages
         // (a log appended piece by piece) unless told otherwise.
         SendMessageA(control.Window, EM_SETLIMITTEXT, 0, 0);
-        SetWindowTextA(control.Window, spec.Caption.c_str());
+        SetWindowTextA(control.Window, layout.Caption.c_str());
         break;
     }
     Controls.push_back(std::move(control));
-    ByName[spec.Name] = index;
+    ByName[layout.Name] = index;
     if (Controls[index].Window) ById[id] = index;
 }
 
@@ -405,7 +409,7 @@ const TWin32Form::TControl& TWin32Form::FindKind(const std::string& name,
                                                  std::initializer_list<TControlKind> kinds,
                                                  const char* what) const {
     const TControl& control = Find(name);
-    if (std::find(kinds.begin(), kinds.end(), control.Spec.Kind) == kinds.end())
+    if (std::find(kinds.begin(), kinds.end(), control.Layout.Kind) == kinds.end())
         throw EQelError("The control \"" + name + "\" is not " + what + ".");
     return control;
 }
@@ -416,7 +420,7 @@ void TWin32Form::SetCaption(const std::string& control, const std::string& capti
         return;
     }
     const TControl& found = Find(control);
-    if (found.Spec.Kind == TControlKind::Page) {
+    if (found.Layout.Kind == TControlKind::Page) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         std::string text = caption;
@@ -432,7 +436,7 @@ void TWin32Form::SetCaption(const std::string& control, const std::string& capti
 std::string TWin32Form::Caption(const std::string& control) const {
     if (control.empty()) return WindowText(Window.get());
     const TControl& found = Find(control);
-    if (found.Spec.Kind == TControlKind::Page) {
+    if (found.Layout.Kind == TControlKind::Page) {
         char buffer[256] = {};
         TCITEMA item{};
         item.mask = TCIF_TEXT;
@@ -447,14 +451,14 @@ std::string TWin32Form::Caption(const std::string& control) const {
 
 void TWin32Form::SetText(const std::string& control, const std::string& text) {
     const TControl& found = Find(control);
-    if (found.Spec.Kind == TControlKind::ComboBox) {
+    if (found.Layout.Kind == TControlKind::ComboBox) {
         const std::vector<std::string> items = Items(control);
         const auto match = std::find(items.begin(), items.end(), text);
         SetItemIndex(control, match == items.end() ? -1 : static_cast<int>(match - items.begin()));
         return;
     }
-    if (found.Spec.Kind == TControlKind::Page) throw EQelError("A page has no text: " + control);
-    if (found.Spec.Kind == TControlKind::Memo) {
+    if (found.Layout.Kind == TControlKind::Page) throw EQelError("A page has no text: " + control);
+    if (found.Layout.Kind == TControlKind::Memo) {
         // The edit control breaks lines only at CR LF; a memo shows a lone CR or LF as a break.
         std::string lines;
         lines.reserve(text.size() + text.size() / 16);
@@ -474,11 +478,11 @@ void TWin32Form::SetText(const std::string& control, const std::string& text) {
 
 std::string TWin32Form::Text(const std::string& control) const {
     const TControl& found = Find(control);
-    if (found.Spec.Kind == TControlKind::ComboBox) {
+    if (found.Layout.Kind == TControlKind::ComboBox) {
         const int index = ItemIndex(control);
         return index < 0 ? std::string() : ComboItem(found.Window, index);
     }
-    if (found.Spec.Kind == TControlKind::Page) throw EQelError("A page has no text: " + control);
+    if (found.Layout.Kind == TControlKind::Page) throw EQelError("A page has no text: " + control);
     return WindowText(found.Window);
 }
 
@@ -513,7 +517,7 @@ void TWin32Form::SetChecked(const std::string& control, bool checked) {
     if (!checked) {
         SendMessageA(found.Window, BM_SETCHECK, BST_UNCHECKED, 0);
         Controls[index].WasChecked = false;
-        UpdateRadioTabStops(found.Spec.Parent);
+        UpdateRadioTabStops(found.Layout.Parent);
         return;
     }
     if (Checked(control)) return;
@@ -546,8 +550,8 @@ int TWin32Form::Value(const std::string& control) const {
 
 void TWin32Form::SetValue(const std::string& control, int value) {
     const TControl& found = FindKind(control, {TControlKind::SpinEdit}, "a spin field");
-    if (found.Spec.Minimum < found.Spec.Maximum)
-        value = std::clamp(value, found.Spec.Minimum, found.Spec.Maximum);
+    if (found.Layout.Minimum < found.Layout.Maximum)
+        value = std::clamp(value, found.Layout.Minimum, found.Layout.Maximum);
     SetWindowTextA(found.Window, std::to_string(value).c_str());
 }
 
@@ -596,7 +600,7 @@ std::string TWin32Form::Focused() const {
     HWND focus = GetFocus();
     if (!focus) return {};
     for (const TControl& control : Controls)
-        if (control.Window == focus || control.Arrows == focus) return control.Spec.Name;
+        if (control.Window == focus || control.Arrows == focus) return control.Layout.Name;
     return {};
 }
 
@@ -610,7 +614,7 @@ std::string TWin32Form::ActivePage() const {
     if (!Tabs) return {};
     const LRESULT tab = SendMessageA(Tabs, TCM_GETCURSEL, 0, 0);
     if (tab < 0 || static_cast<std::size_t>(tab) >= Pages.size()) return {};
-    return Controls[Pages[static_cast<std::size_t>(tab)]].Spec.Name;
+    return Controls[Pages[static_cast<std::size_t>(tab)]].Layout.Name;
 }
 
 bool TWin32Form::EffectivelyShown(std::size_t index) const {
@@ -618,7 +622,7 @@ bool TWin32Form::EffectivelyShown(std::size_t index) const {
     for (std::size_t at = index; at != None; at = Controls[at].Parent) {
         const TControl& control = Controls[at];
         if (!control.Shown) return false;
-        if (control.Spec.Kind == TControlKind::Page && control.Tab != activeTab) return false;
+        if (control.Layout.Kind == TControlKind::Page && control.Tab != activeTab) return false;
     }
     return true;
 }
@@ -650,10 +654,10 @@ void TWin32Form::OnCloseQuery(std::function<bool()> handler) {
 }
 
 void TWin32Form::CheckRadio(std::size_t index) {
-    const std::string& parent = Controls[index].Spec.Parent;
+    const std::string& parent = Controls[index].Layout.Parent;
     for (std::size_t i = 0; i < Controls.size(); ++i) {
         TControl& sibling = Controls[i];
-        if (sibling.Spec.Kind != TControlKind::RadioButton || sibling.Spec.Parent != parent)
+        if (sibling.Layout.Kind != TControlKind::RadioButton || sibling.Layout.Parent != parent)
             continue;
         sibling.WasChecked = i == index;
         SendMessageA(sibling.Window, BM_SETCHECK, i == index ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -667,7 +671,7 @@ void TWin32Form::UpdateRadioTabStops(const std::string& parent) {
     std::vector<HWND> group;
     bool anyChecked = false;
     for (const TControl& control : Controls) {
-        if (control.Spec.Kind != TControlKind::RadioButton || control.Spec.Parent != parent)
+        if (control.Layout.Kind != TControlKind::RadioButton || control.Layout.Parent != parent)
             continue;
         group.push_back(control.Window);
         anyChecked = anyChecked || control.WasChecked;
@@ -684,7 +688,7 @@ void TWin32Form::UpdateRadioTabStops(const std::string& parent) {
 void TWin32Form::Clicked(std::size_t index) {
     const TControl& control = Controls[index];
     if (!IsWindowEnabled(control.Window) || !EffectivelyShown(index)) return;
-    if (control.Spec.Kind == TControlKind::RadioButton) {
+    if (control.Layout.Kind == TControlKind::RadioButton) {
         if (control.WasChecked) return;
         CheckRadio(index);
     }
@@ -748,8 +752,8 @@ LRESULT TWin32Form::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (HIWORD(wParam) == BN_CLICKED) {
             const auto found = ById.find(LOWORD(wParam));
             if (found != ById.end() &&
-                (Controls[found->second].Spec.Kind == TControlKind::Button ||
-                 Controls[found->second].Spec.Kind == TControlKind::RadioButton))
+                (Controls[found->second].Layout.Kind == TControlKind::Button ||
+                 Controls[found->second].Layout.Kind == TControlKind::RadioButton))
                 Clicked(found->second);
         }
         return 0;
@@ -768,10 +772,10 @@ LRESULT TWin32Form::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lP
             // Read-only and disabled fields take the grey of buttons; a memo stays a page of
             // text in the window colour.
             const bool grey =
-                IsEditKind(control.Spec.Kind) &&
+                IsEditKind(control.Layout.Kind) &&
                 ((GetWindowLongA(child, GWL_STYLE) & ES_READONLY) || !IsWindowEnabled(child));
             const bool white =
-                IsEditKind(control.Spec.Kind) || control.Spec.Kind == TControlKind::Memo;
+                IsEditKind(control.Layout.Kind) || control.Layout.Kind == TControlKind::Memo;
             if (!grey && !white) break;
             const int colour = grey ? COLOR_BTNFACE : COLOR_WINDOW;
             HDC dc = reinterpret_cast<HDC>(wParam);
@@ -853,6 +857,6 @@ void TWin32Form::Close() {
     if (Window) PostMessageA(Window.get(), WM_CLOSE, 0, 0);
 }
 
-std::unique_ptr<IForm> CreateWin32Form(const TFormSpec& spec) {
-    return std::make_unique<TWin32Form>(spec);
+std::unique_ptr<IForm> CreateWin32Form(const TFormLayout& layout) {
+    return std::make_unique<TWin32Form>(layout);
 }

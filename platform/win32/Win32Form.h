@@ -19,7 +19,7 @@ using TOwnedPen = TWin32Handle<HPEN, ::DeleteObject>;
 
 class TWin32Form : public IForm {
 public:
-    explicit TWin32Form(const TFormSpec& spec);
+    explicit TWin32Form(const TFormLayout& layout);
     ~TWin32Form() override;
     TWin32Form(const TWin32Form&) = delete;
     TWin32Form& operator=(const TWin32Form&) = delete;
@@ -67,7 +67,7 @@ private:
     static constexpr std::size_t None = static_cast<std::size_t>(-1);
 
     struct TControl {
-        TControlSpec Spec;
+        TControlLayout Layout;
         HWND Window = nullptr; // a child of the form's window, destroyed with it
         HWND Arrows = nullptr; // the up-down buddy of a spin field
         std::size_t Parent = None;
@@ -102,7 +102,7 @@ private:
     LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     int Scale(int pixels) const;
-    void CreateControl(const TControlSpec& spec);
+    void CreateControl(const TControlLayout& layout);
     HWND CreateChild(DWORD exStyle, const char* windowClass, const std::string& text, DWORD style,
                      int left, int top, int width, int height, int id, HFONT font);
     void FitLabel(const TControl& label);
@@ -119,4 +119,4 @@ private:
     void RunHandler(const std::function<void()>& handler);
 };
 
-std::unique_ptr<IForm> CreateWin32Form(const TFormSpec& spec);
+std::unique_ptr<IForm> CreateWin32Form(const TFormLayout& layout);

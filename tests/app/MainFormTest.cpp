@@ -44,7 +44,7 @@ struct TWindowFixture {
     }
     void ServiceState(std::uint32_t state) { Scm.Services[Service].State = state; }
     void Start() {
-        Form = std::make_unique<THeadlessForm>(MainFormSpec());
+        Form = std::make_unique<THeadlessForm>(MainFormLayout());
         Main = std::make_unique<TMainForm>(*Form);
         Main->Run();
     }

@@ -44,7 +44,7 @@ std::string JsonString(const std::string& text) {
 } // namespace
 
 bool TUiDriver::Attach(unsigned timeoutMs) {
-    Spec = MainFormSpec();
+    Layout = MainFormLayout();
     for (unsigned waited = 0; waited <= timeoutMs; waited += 100) {
         if (HWND window = FindWindowA("VELKForm", nullptr); window && IsWindowVisible(window)) {
             Window = reinterpret_cast<std::uintptr_t>(window);
@@ -61,8 +61,8 @@ std::uint32_t TUiDriver::ProcessId() const {
     return process;
 }
 
-const TControlSpec& TUiDriver::SpecOf(const std::string& name) const {
-    for (const TControlSpec& control : Spec.Controls)
+const TControlLayout& TUiDriver::SpecOf(const std::string& name) const {
+    for (const TControlLayout& control : Layout.Controls)
         if (control.Name == name) return control;
     throw EQelError("No control named '" + name + "'");
 }
@@ -70,12 +70,12 @@ const TControlSpec& TUiDriver::SpecOf(const std::string& name) const {
 std::uintptr_t TUiDriver::Control(const std::string& name) const {
     const bool label = name.size() > 10 && name.compare(name.size() - 10, 10, ".EditLabel") == 0;
     const std::string base = label ? name.substr(0, name.size() - 10) : name;
-    for (std::size_t i = 0; i < Spec.Controls.size(); ++i)
-        if (Spec.Controls[i].Name == base) {
+    for (std::size_t i = 0; i < Layout.Controls.size(); ++i)
+        if (Layout.Controls[i].Name == base) {
             // The default and cancel buttons carry the dialog manager's numbers.
             int id = FirstControlId + static_cast<int>(i) + (label ? 1000 : 0);
-            if (Spec.Controls[i].Flags & ctl::Default) id = IDOK;
-            if (Spec.Controls[i].Flags & ctl::Cancel) id = IDCANCEL;
+            if (Layout.Controls[i].Flags & ctl::Default) id = IDOK;
+            if (Layout.Controls[i].Flags & ctl::Cancel) id = IDCANCEL;
             return reinterpret_cast<std::uintptr_t>(GetDlgItem(AsWindow(Window), id));
         }
     throw EQelError("No control named '" + name + "'");
@@ -151,7 +151,7 @@ void TUiDriver::Select(const std::string& control, int index) {
 
 void TUiDriver::ShowPage(const std::string& page) {
     int index = 0;
-    for (const TControlSpec& control : Spec.Controls) {
+    for (const TControlLayout& control : Layout.Controls) {
         if (control.Kind != TControlKind::Page) continue;
         if (control.Name == page) {
             SendMessageA(AsWindow(Window), RegisterWindowMessageA("VELKForm.ShowPage"),
@@ -168,7 +168,7 @@ std::string TUiDriver::ActivePage() const {
     HWND tabs = FindWindowExA(AsWindow(Window), nullptr, WC_TABCONTROLA, nullptr);
     const auto index = tabs ? SendMessageA(tabs, TCM_GETCURSEL, 0, 0) : -1;
     int page = 0;
-    for (const TControlSpec& control : Spec.Controls)
+    for (const TControlLayout& control : Layout.Controls)
         if (control.Kind == TControlKind::Page && page++ == index) return control.Name;
     return {};
 }
@@ -218,7 +218,7 @@ std::string TUiDriver::StateJson() const {
     std::string json = "{\n  \"caption\": " + JsonString(Caption()) +
                        ",\n  \"activePage\": " + JsonString(ActivePage()) + ",\n  \"controls\": [";
     bool first = true;
-    for (const TControlSpec& control : Spec.Controls) {
+    for (const TControlLayout& control : Layout.Controls) {
         if (control.Kind == TControlKind::Page) continue;
         HWND window = AsWindow(Control(control.Name));
         json += first ? "\n" : ",\n";

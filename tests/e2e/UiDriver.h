@@ -50,7 +50,7 @@ public:
 
 private:
     std::uintptr_t Window = 0;
-    TFormSpec Spec;
+    TFormLayout Layout;
     std::uintptr_t Control(const std::string& name) const;
-    const TControlSpec& SpecOf(const std::string& name) const;
+    const TControlLayout& SpecOf(const std::string& name) const;
 };

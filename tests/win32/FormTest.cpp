@@ -15,43 +15,43 @@
 #include <vector>
 
 namespace {
-TControlSpec Control(std::string name, TControlKind kind, std::string parent, int left, int top,
-                     int width, int height, std::string caption = {}, unsigned flags = 0) {
-    TControlSpec spec;
-    spec.Name = std::move(name);
-    spec.Kind = kind;
-    spec.Parent = std::move(parent);
-    spec.Left = left;
-    spec.Top = top;
-    spec.Width = width;
-    spec.Height = height;
-    spec.Caption = std::move(caption);
-    spec.Flags = flags;
-    return spec;
+TControlLayout Control(std::string name, TControlKind kind, std::string parent, int left, int top,
+                       int width, int height, std::string caption = {}, unsigned flags = 0) {
+    TControlLayout layout;
+    layout.Name = std::move(name);
+    layout.Kind = kind;
+    layout.Parent = std::move(parent);
+    layout.Left = left;
+    layout.Top = top;
+    layout.Width = width;
+    layout.Height = height;
+    layout.Caption = std::move(caption);
+    layout.Flags = flags;
+    return layout;
 }
 
-TControlSpec Labelled(TControlSpec spec, std::string label) {
-    spec.EditLabel = std::move(label);
-    return spec;
+TControlLayout Labelled(TControlLayout layout, std::string label) {
+    layout.EditLabel = std::move(label);
+    return layout;
 }
 
-TControlSpec Spin(TControlSpec spec, int minimum, int maximum) {
-    spec.Minimum = minimum;
-    spec.Maximum = maximum;
-    return spec;
+TControlLayout Spin(TControlLayout layout, int minimum, int maximum) {
+    layout.Minimum = minimum;
+    layout.Maximum = maximum;
+    return layout;
 }
 
 using K = TControlKind;
 
-TFormSpec TestSpec() {
-    TFormSpec spec;
-    spec.Name = "TestForm";
-    spec.Caption = "Form Test Window";
-    spec.ClientWidth = 420;
-    spec.ClientHeight = 330;
-    spec.FontName = "Tahoma";
-    spec.FontPoints = 8;
-    spec.Controls = {
+TFormLayout TestSpec() {
+    TFormLayout layout;
+    layout.Name = "TestForm";
+    layout.Caption = "Form Test Window";
+    layout.ClientWidth = 420;
+    layout.ClientHeight = 330;
+    layout.FontName = "Tahoma";
+    layout.FontPoints = 8;
+    layout.Controls = {
         Control("FirstPage", K::Page, "", 8, 8, 404, 280, "First page"),
         Control("ConnectionGroupBox", K::GroupBox, "FirstPage", 16, 36, 388, 66, "Connection"),
         Control("LocalRadioButton", K::RadioButton, "ConnectionGroupBox", 28, 54, 300, 17,
@@ -77,7 +77,7 @@ TFormSpec TestSpec() {
         Control("OkButton", K::Button, "", 8, 298, 75, 25, "Ok", ctl::Default),
         Control("CancelButton", K::Button, "", 337, 298, 75, 25, "Cancel", ctl::Cancel),
     };
-    return spec;
+    return layout;
 }
 
 std::string Text(HWND window) {
@@ -641,7 +641,7 @@ TEST(Win32Form, UnknownOrUnsuitableControlsRaiseWithTheirName) {
 TEST(Win32Form, TableMistakesRaise) {
     const struct {
         const char* Case;
-        std::vector<TControlSpec> Controls;
+        std::vector<TControlLayout> Controls;
     } cases[] = {
         {"twice",
          {Control("A", K::Label, "", 0, 0, 10, 10), Control("A", K::Label, "", 0, 0, 10, 10)}},
@@ -650,9 +650,9 @@ TEST(Win32Form, TableMistakesRaise) {
          {Control("A", K::Label, "", 0, 0, 10, 10), Control("B", K::Label, "A", 0, 0, 10, 10)}},
     };
     for (const auto& c : cases) {
-        TFormSpec spec = TestSpec();
-        spec.Controls = c.Controls;
-        EXPECT_THROW(TWin32Form form(spec), EQelError) << c.Case;
+        TFormLayout layout = TestSpec();
+        layout.Controls = c.Controls;
+        EXPECT_THROW(TWin32Form form(layout), EQelError) << c.Case;
     }
 }
 
