@@ -225,20 +225,16 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::FillLanguageComboBox() {
+    // The items follow the list's order, so a list entry's index is its item's index.
     const TQelLanguageFileList& files = Tool->LanguageFiles;
     Form.ClearItems("LanguageComboBox");
     for (std::size_t i = 0; i < files.Count(); ++i)
         Form.AddItem("LanguageComboBox", files.Name(i));
     if (files.Count() == 0) Form.AddItem("LanguageComboBox", "English");
-    for (std::size_t i = 0; i < files.Count(); ++i)
-        if (files.File(i).FileName == Settings->LanguageFile) {
-            const auto items = Form.Items("LanguageComboBox");
-            for (std::size_t item = 0; item < items.size(); ++item)
-                if (items[item] == files.Name(i))
-                    Form.SetItemIndex("LanguageComboBox", static_cast<int>(item));
-            return;
-        }
-    Form.SetItemIndex("LanguageComboBox", -1);
+    int selected = -1;
+    for (std::size_t i = 0; i < files.Count() && selected < 0; ++i)
+        if (files.File(i).FileName == Settings->LanguageFile) selected = static_cast<int>(i);
+    Form.SetItemIndex("LanguageComboBox", selected);
 }
 
 void TMainForm::FormDestroy() {

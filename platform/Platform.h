@@ -20,6 +20,6 @@ struct TPlatform {
     IVersions* Versions = nullptr;
 };
 
-// The process-wide set, for the places the design keeps global.
+// The process-wide set, for the few places that are global by nature.
 TPlatform& Platform();
 void SetPlatform(const TPlatform& platform);
