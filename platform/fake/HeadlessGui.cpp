@@ -14,7 +14,10 @@ public:
         Open = true;
         Events.push_back("progress show " + Title);
     }
-    void SetPosition(int position) override { Current = position; }
+    void SetPosition(int position) override {
+        Current = position;
+        Events.push_back("progress position " + std::to_string(position));
+    }
     int Position() const override { return Current; }
     void Close() override {
         Events.push_back(Open ? "progress close" : "progress close while not shown");
@@ -98,6 +101,7 @@ void THeadlessGui::ProcessMessages() {
         if (std::find(Timers.begin(), Timers.end(), timer) == Timers.end()) continue;
         if (timer->Enabled && timer->Interval && now - timer->Since >= timer->Interval) {
             timer->Since = now;
+            Events.push_back("timer tick");
             timer->OnTick();
         }
     }

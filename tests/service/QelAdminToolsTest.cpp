@@ -46,7 +46,8 @@ public:
     std::vector<std::string> ProgressEvents() const {
         std::vector<std::string> events;
         for (const std::string& event : Gui.Events)
-            if (event.rfind("progress", 0) == 0) events.push_back(event);
+            if (event.rfind("progress", 0) == 0 && event.rfind("progress position", 0) != 0)
+                events.push_back(event);
         return events;
     }
 };
@@ -128,6 +129,29 @@ TEST_F(AdminTool, StartFailuresAreShownAfterTheProgressWindowHasClosed) {
         EXPECT_EQ(Gui.Events.back(), "timer released") << "the message comes after the close";
         Scm.Services.erase(Name);
     }
+}
+
+TEST_F(AdminTool, TheBarRisesOnceASecondHoldsAtTheMaximumAndSettlesBeforeClosing) {
+    Installed(svc::ServiceStopped);
+    // Running after 299 s: the longest start that still counts.
+    Scm.Services[Name].OnStart = {{0, svc::ServiceStartPending}, {299000, svc::ServiceRunning}};
+    EXPECT_TRUE(Tool->StartProbeService(Display, Name));
+    std::vector<int> positions;
+    int ticks = 0;
+    for (const std::string& event : Gui.Events) {
+        if (event.rfind("progress position ", 0) == 0)
+            positions.push_back(std::stoi(event.substr(18)));
+        ticks += event == "timer tick";
+    }
+    // Every tick raised the bar but the one that held it at the maximum.
+    EXPECT_EQ(static_cast<std::size_t>(ticks), positions.size() - 2 + 1);
+    ASSERT_GE(positions.size(), 295u);
+    // From 10 one step per tick; 300 is held for one tick, then the position counts on.
+    for (std::size_t i = 0; i + 2 < positions.size(); ++i)
+        EXPECT_EQ(positions[i], 11 + static_cast<int>(i)) << i;
+    EXPECT_GT(positions[positions.size() - 3], 300);
+    const std::vector<int> closing(positions.end() - 2, positions.end());
+    EXPECT_EQ(closing, (std::vector<int>{99, 98}));
 }
 
 TEST_F(AdminTool, StopTimeoutKeepsTheServiceRunning) {
