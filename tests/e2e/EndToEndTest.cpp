@@ -16,10 +16,7 @@ const std::string Service = "VELK7ProbeService";
 const std::string ProbeKey = "HKLM\\software\\Dorvasen\\VELK Network Monitor\\V7\\Probe";
 
 std::string ProductDir() {
-    std::string path = std::string("Z:") + VELK_PRODUCT_DIR_UNIX;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
+    return WindowsPath(VELK_PRODUCT_DIR_UNIX);
 }
 
 // Lays the product out as its installation does.

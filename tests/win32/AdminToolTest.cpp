@@ -1,4 +1,5 @@
 #include "BoxAnswerer.h"
+#include "WineCommand.h"
 #include "environment/QelGlobals.h"
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Platform.h"
@@ -19,10 +20,7 @@ const char* const StandInKey = "software\\Dorvasen\\VELK Test\\Probe Stand-in";
 const std::string Title = "VELK Admin Tool Test";
 
 std::string ProductDir() {
-    std::string path = std::string("Z:") + VELK_PRODUCT_DIR_UNIX;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
+    return WindowsPath(VELK_PRODUCT_DIR_UNIX);
 }
 
 void SetBehaviour(const char* behaviour) {

@@ -1,3 +1,4 @@
+#include "WineCommand.h"
 #include "platform/QelError.h"
 #include "platform/SystemErrorText.h"
 #include "platform/win32/Win32Api.h"
@@ -19,10 +20,7 @@ const char* const ProbeKey = "software\\Dorvasen\\VELK Network Monitor\\V7\\Prob
 
 // The stand-in in the build tree, as the prefix's drive Z: sees it.
 std::string StandInPath() {
-    std::string path = std::string("Z:") + VELK_PROBE_STANDIN;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
+    return WindowsPath(VELK_PROBE_STANDIN);
 }
 
 std::string ErrorOf(const std::function<void()>& action) {

@@ -18,3 +18,10 @@ std::string RunCommand(const std::string& commandLine) {
         output.append(buffer, got);
     return output;
 }
+
+std::string WindowsPath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
