@@ -27,10 +27,6 @@ IGui& Gui() {
     return *Platform().Gui;
 }
 
-int IntegerOr(const std::string& text, int fallback) {
-    return std::stoi(IntegerTextOr(text, fallback));
-}
-
 // Rows of the caption table: control, key suffix, English default.
 struct TCaptionRow {
     const char* Control;
@@ -195,14 +191,11 @@ void TMainForm::FormShow() {
     Form.SetText("ProbeGIDEdit", Settings->GId);
     AccessKeyPlaceholder = std::to_string(Settings->PasswordHash);
 
-    const std::size_t colon = Settings->Server.rfind(':');
-    if (colon != std::string::npos) {
-        Form.SetText("ServerEdit", Settings->Server.substr(0, colon));
-        Form.SetValue("PortEdit", IntegerOr(Settings->Server.substr(colon + 1), DefaultPort));
-    } else {
-        Form.SetText("ServerEdit", Settings->Server);
-        Form.SetValue("PortEdit", IntegerOr(Settings->ServerPort, DefaultPort));
-    }
+    std::string server = Settings->Server;
+    std::string port = Settings->ServerPort;
+    SplitAtLastColon(Settings->Server, server, port);
+    Form.SetText("ServerEdit", server);
+    Form.SetValue("PortEdit", IntegerOr(port, DefaultPort));
 
     Form.SetText("NameEdit", Settings->Name.empty() ? RemoteDefaultName() : Settings->Name);
     if (!Settings->IsLocalProbe) Form.SetChecked("RemoteRadioButton", true);

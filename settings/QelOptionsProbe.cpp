@@ -40,17 +40,11 @@ private:
         std::string data;
         if (Registry.QueryValue(Key.Get(), name, type, data) != 0)
             throw EQelError("Failed to get data for '" + name + "'");
-        if (type != type1 && type != type2)
-            throw EQelError("Invalid data type for '" + name + "'");
+        if (type != type1 && type != type2) throw EQelError("Invalid data type for '" + name + "'");
         return data;
     }
 };
 
-// Splits "host:port" at its last colon; the port text is empty without a colon.
-std::string PortTextOf(const std::string& server) {
-    const std::size_t colon = server.rfind(':');
-    return colon == std::string::npos ? std::string() : server.substr(colon + 1);
-}
 } // namespace
 
 TQelOptionsProbe::TQelOptionsProbe() : DataPath(DefaultDataDir()) {}
@@ -75,7 +69,8 @@ void TQelOptionsProbe::Load() {
                        LocalIP.find(LocalServer) != std::string::npos) {
                 // Older versions kept the port inside the server text.
                 IsLocalProbe = true;
-                const std::string port = PortTextOf(Server);
+                std::string host, port;
+                SplitAtLastColon(Server, host, port);
                 Server = LocalServer;
                 ServerPort = IntegerTextOr(port, DefaultServerPort);
             } else {
@@ -95,17 +90,14 @@ void TQelOptionsProbe::Load() {
         const TRegKey core = OpenKeyReadOnly(registry, reg::HKeyLocalMachine, CoreServerKeyPath);
         if (core) {
             const TValueReader values(registry, core);
-            if (values.Has("Datapath")) DataPath = IncludeTrailingBackslash(values.String("DataPath"));
+            if (values.Has("Datapath"))
+                DataPath = IncludeTrailingBackslash(values.String("DataPath"));
         }
     }
     if (GId == "-1") GId = NewProbeGid();
     if (ServerPort.empty()) {
-        const std::size_t colon = Server.rfind(':');
         std::string port;
-        if (colon != std::string::npos) {
-            port = Server.substr(colon + 1);
-            Server.erase(colon);
-        }
+        SplitAtLastColon(Server, Server, port);
         ServerPort = IntegerTextOr(port, DefaultServerPort);
     }
 }
